@@ -1,0 +1,40 @@
+// Shared pieces of the command-line tool: exit codes, error output, command registration.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "firmware/result.h"
+
+namespace corvane::cli {
+
+enum Exit : int {
+  kExitDone = 0,
+  kExitUsage = 1,
+  kExitRejected = 2,
+  kExitRefused = 3,
+  kExitIo = 4,
+};
+
+// Options shared by every command.
+struct Globals {
+  std::string inis;  // --inis: the INIs folder (overrides CORVANE_INIS and the default)
+};
+
+// Each command registers itself as a subcommand whose callback stores the exit code.
+struct Command {
+  const char* name;
+  void (*registrar)(CLI::App& app, const Globals& globals, int& exit_code);
+};
+
+// Prints one line on stderr: the message rendered with the message table, rows joined by "\n".
+void PrintError(const Message& message);
+void PrintError(const std::string& text);
+// The exit code for a result (0 when it is done).
+int ExitCodeFor(const Result& result);
+// Reports a failed result on stderr and gives its exit code.
+int Report(const Result& result);
+
+}  // namespace corvane::cli

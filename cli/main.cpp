@@ -1,0 +1,32 @@
+// corvane-cli: the command-line tool over the core library.
+#include <iostream>
+
+#include "cli.h"
+
+namespace corvane::cli {
+void RegisterModels(CLI::App&, const Globals&, int&);
+void RegisterCodec(CLI::App&, const Globals&, int&);
+
+// Every command, in the order of the help text.
+const Command kCommands[] = {
+    {"models", RegisterModels},
+    {"codec", RegisterCodec},
+};
+}  // namespace corvane::cli
+
+int main(int argc, char** argv) {
+  using namespace corvane::cli;
+  CLI::App app{"Corvane: firmware image editor for MHW receivers"};
+  app.require_subcommand(1);
+  Globals globals;
+  app.add_option("--inis", globals.inis, "Folder of the INI files");
+  int exit_code = kExitDone;
+  for (const Command& c : kCommands) c.registrar(app, globals, exit_code);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? kExitDone : kExitUsage;
+  }
+  return exit_code;
+}

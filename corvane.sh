@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Corvane's two entry points on a fresh Debian 12 machine (as root):
+#   ./corvane.sh run    install what is missing, build, start the program on the bundled default
+#   ./corvane.sh test   install what is missing, build with AddressSanitizer and
+#                       UndefinedBehaviorSanitizer, run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libcli11-dev nlohmann-json3-dev
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+install_dependencies() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build() {  # build DIR [cmake options...]
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$JOBS"
+}
+
+case "${1:-}" in
+  run)
+    install_dependencies
+    build build -DCMAKE_BUILD_TYPE=Release -DCORVANE_BUILD_TESTS=OFF
+    ./build/bin/corvane-cli models
+    ;;
+  test)
+    install_dependencies
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DCORVANE_SANITIZE=ON
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export QT_QPA_PLATFORM=offscreen
+    ctest --test-dir build-asan --output-on-failure -j "$JOBS"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 1
+    ;;
+esac

@@ -1,0 +1,83 @@
+#include "firmware/firmware.h"
+
+#include "firmware/file_io.h"
+#include "firmware/models.h"
+
+namespace corvane {
+
+namespace {
+constexpr int kMessageCannotOpen = 6;
+}
+
+void TFirmware::ApplyModelSettings(int model) {
+  FileData.clear();
+  Image.clear();
+  FileSize = ImageSize = 0;
+  BaseAddress = SecondBaseAddress = 0;
+  BlockCount = SecondBlockCount = 0;
+  CrcOffset = 0;
+  CrcBlocks = 0;
+  TableOffset = DirectoryCount = DirectoryCapacity = 0;
+  FileTableOffset = AddressTableOffset = 0;
+  AreaStart = AreaEnd = SecondAreaStart = SecondAreaEnd = 0;
+  ForceExternalFonts = false;
+  if (const ModelDescriptor* d = FindModel(model)) {
+    BaseAddress = d->base_address;
+    SecondBaseAddress = d->second_base_address;
+    CrcOffset = d->crc_offset;
+    CrcBlocks = d->crc_blocks;
+  }
+}
+
+Result TFirmware::Create(const std::filesystem::path& file_name, TArbol& tree, int model) {
+  std::optional<Bytes> file;
+  if (FindModel(model) != nullptr) file = ReadWholeFile(file_name);
+  if (FindModel(model) != nullptr && !file) {
+    FileName = file_name;
+    RootName = file_name.filename().string();
+    Tree = &tree;
+    Model = static_cast<std::uint8_t>(model);
+    Loaded = false;
+    return Result::IoError(Message::FromRow(kMessageCannotOpen));
+  }
+  return CreateFromBytes(file_name, file ? std::move(*file) : Bytes{}, tree, model);
+}
+
+Result TFirmware::CreateFromBytes(const std::filesystem::path& file_name, Bytes file, TArbol& tree,
+                                  int model) {
+  FileName = file_name;
+  RootName = file_name.filename().string();
+  Tree = &tree;
+  Model = static_cast<std::uint8_t>(model >= 0 && model <= 255 ? model : 0);
+  Loaded = false;
+  ApplyModelSettings(model);
+  const ModelDescriptor* d = FindModel(model);
+  if (d == nullptr) return Result::Rejected(Message().Text("unknown receiver model"));
+  Result result = d->loader(*this, std::move(file));
+  Loaded = result.ok();
+  return result;
+}
+
+Result TFirmware::Build(const SaveOptions& options, Bytes& out) {
+  out.clear();
+  const ModelDescriptor* d = FindModel(Model);
+  if (d == nullptr || !Loaded) return Result::Refused(Message().Text("no firmware is open"));
+  Result result = d->writer(*this, options, out);
+  if (!result.ok()) out.clear();
+  return result;
+}
+
+Result TFirmware::GuardaFirmware(const std::filesystem::path& destination,
+                                 const SaveOptions& options) {
+  Bytes out;
+  Result built = Build(options, out);
+  if (!built.ok()) return built;
+  const std::string error = WriteFileAtomic(destination, out);
+  if (!error.empty())
+    return Result::IoError(Message::FromRow(kMessageCannotOpen)
+                               .Break()
+                               .Text(destination.string() + ": " + error));
+  return Result::Ok();
+}
+
+}  // namespace corvane
