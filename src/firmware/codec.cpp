@@ -263,7 +263,7 @@ class MatchFinder {
     if (max_len >= kLong) {
       const Match m = Walk<kLong>(long_, c, low, max_len);
       if (m.length != 0) return m;
-      return Walk<3>(short_, c, low, kLong - 1);
+      return WalkShort(c, low);
     }
     return Walk<3>(short_, c, low, max_len);
   }
@@ -320,6 +320,28 @@ class MatchFinder {
       }
     }
     return best;
+  }
+
+  // Walk<3> with a limit of kLong - 1 = 7 where 8 bytes can be read at c: every length comes
+  // from one 8-byte comparison, and the best is kept without branching on it.
+  Match WalkShort(std::size_t c, Pos low) const {
+    static_assert(kLong == 8);
+    std::size_t best_len = 2;
+    std::size_t best_s = 0;
+    const std::uint64_t cur = LoadLE64(in_ + c);
+    for (Pos e = short_.head[HashShort(c)]; e >= low; e = short_.prev[e & (kWindow - 1)]) {
+      const std::size_t s = e - kBias;
+      const std::uint64_t diff = LoadLE64(in_ + s) ^ cur;  // s + 8 < c + 8 <= size
+      // Equal bytes among the first 7: the top bit set makes 7 the most.
+      const auto equal = static_cast<std::size_t>(std::countr_zero(diff | (std::uint64_t{1} << 63)) / 8);
+      const std::size_t len = std::min(equal, c - s);
+      const bool better = len > best_len;
+      best_len = better ? len : best_len;
+      best_s = better ? s : best_s;
+      if (len == kLong - 1) break;  // farther sources can at most tie
+    }
+    if (best_len < 3) return {};
+    return {c - best_s, best_len};
   }
 
   template <std::size_t K>
