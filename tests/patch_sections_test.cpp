@@ -134,6 +134,34 @@ TEST(PatchSectionRead, EntriesOutsideTheSectionAreSkippedAndTheWalkStaysInside) 
   EXPECT_EQ(ReadListing(small, Endian::Little), test::DescribePatch("p", {{0, {}}}));
 }
 
+TEST(PatchSectionRead, EntriesSharingTheirBytesAreReadOnlyUpToOneMegabyte) {
+  // Sixteen slots name the same record; its 3000 entries all point at the same 4000 bytes.
+  Bytes bytes(test::kPatchSection, 0);
+  const ByteOrder order = ByteOrder::Little;
+  MutableByteView v(bytes);
+  for (std::size_t slot = 0; slot < 16; ++slot) v.WriteLE(2 * slot, 32, 2);
+  v.WriteLE(32 + 12, 3000, 4);
+  for (std::size_t j = 0; j < 3000; ++j) {
+    v.WriteLE(32 + 16 + 20 * j, 'f', 1);
+    v.WriteLE(32 + 16 + 20 * j + 12, 4, 4);
+    v.WriteLE(32 + 16 + 20 * j + 16, 4000, 4);
+  }
+  TArbol tree;
+  TNodo* root = AnadeNodo({}, "p", tree, nullptr);
+  TNodo* node = AnadeNodo({}, SectionName(0), tree, root);
+  ReadPatchSection(bytes, order, tree, node);
+  EXPECT_EQ(node->ChildCount(), 16u);
+  std::size_t files = 0, total = 0;
+  tree.ForEach([&](TNodo& n) {
+    if (!n.IsDirectory()) {
+      ++files;
+      total += n.Data.Tamano;
+    }
+  });
+  EXPECT_EQ(files, 0x100000u / 4000u);
+  EXPECT_LE(total, 0x100000u);
+}
+
 TEST(PatchSectionRead, CanalRunsToPatchDbgAndItsNul) {
   PatchSectionSpec spec;
   spec.canal = test::CanalFile(1000, 5);

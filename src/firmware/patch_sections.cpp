@@ -42,8 +42,13 @@ Result Refuse(const TNodo& section, std::string detail) {
   return Result::Refused(std::move(m));
 }
 
+// A section's records may point their entries at the same bytes over and over: a crafted 64 KB
+// section could ask for gigabytes of files. A real one holds less than 64 KB of files, and one
+// that holds more cannot be saved anyway; files beyond this total are not read.
+constexpr std::size_t kSectionReadLimit = kSectionTableSlots * kSectionSize;
+
 void ReadDirectoryRecord(ByteView section, std::size_t at, ByteOrder order, TArbol& tree,
-                         TNodo* section_node) {
+                         TNodo* section_node, std::size_t& bytes_read) {
   // Name (10), record size (2), count (4): the header must lie inside the section.
   if (!section.Contains(at, 16)) return;
   TNodo* dir = AnadeNodo({}, LeeNombre(section, at, kDirectoryNameLength), tree, section_node);
@@ -55,6 +60,8 @@ void ReadDirectoryRecord(ByteView section, std::size_t at, ByteOrder order, TArb
     const std::size_t offset = ReadField(section, entry + 12, order);
     const std::size_t size = ReadField(section, entry + 16, order);
     if (!section.Contains(count_field + offset, size)) continue;  // bytes outside: skipped
+    if (size > kSectionReadLimit - bytes_read) continue;
+    bytes_read += size;
     AnadeNodo(section.Sub(count_field + offset, size), LeeNombre(section, entry, kEntryNameLength),
               tree, dir);
   }
@@ -129,11 +136,12 @@ void ReadPatchSection(ByteView section, ByteOrder order, TArbol& tree, TNodo* se
     AnadeNodo(section.Sub(0, length), kCanalName, tree, section_node);
     return;
   }
+  std::size_t bytes_read = 0;
   for (std::size_t slot = 0; slot < kSectionTableSlots; ++slot) {
     const std::uint32_t at =
         order == ByteOrder::Little ? section.u16le(2 * slot) : section.u16be(2 * slot);
     if (at == 0 || at >= 0xFFFF) break;
-    ReadDirectoryRecord(section, at, order, tree, section_node);
+    ReadDirectoryRecord(section, at, order, tree, section_node, bytes_read);
   }
 }
 
