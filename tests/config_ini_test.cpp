@@ -11,7 +11,9 @@ namespace {
 
 using test::ToBytes;
 
-IniFile FromText(const std::string& text) { return IniFile::Parse(ToBytes(text)); }
+IniFile FromText(const std::string& text) {
+  return IniFile::Parse(ToBytes(text));
+}
 std::string Text(const IniFile& ini) {
   const Bytes bytes = ini.Serialize();
   return std::string(bytes.begin(), bytes.end());
@@ -55,11 +57,11 @@ TEST(Ini, NamesIgnoreCaseAndSurroundingSpaces) {
 
 TEST(Ini, MissingThingsGiveTheDefault) {
   const IniFile ini = FromText(
-      "orphan=1\n"   // a key before any section belongs to none
+      "orphan=1\n"  // a key before any section belongs to none
       "[a]\n"
       "; k=comment\n"
-      "nokey\n"      // no "=": defines nothing
-      "[broken\n"    // no "]": not a section header
+      "nokey\n"    // no "=": defines nothing
+      "[broken\n"  // no "]": not a section header
       "k2=2\n"
       "empty=\n");
   EXPECT_EQ(ini.ReadString("a", "k", "d"), "d");
@@ -67,7 +69,7 @@ TEST(Ini, MissingThingsGiveTheDefault) {
   EXPECT_EQ(ini.ReadString("a", "nokey", "d"), "d");
   EXPECT_EQ(ini.ReadString("", "orphan", "d"), "d");
   EXPECT_EQ(ini.ReadString("b", "k2", "d"), "d");
-  EXPECT_EQ(ini.ReadString("a", "k2", "d"), "2");  // still in section a
+  EXPECT_EQ(ini.ReadString("a", "k2", "d"), "2");    // still in section a
   EXPECT_EQ(ini.ReadString("a", "empty", "d"), "");  // present but empty: not the default
   EXPECT_FALSE(ini.HasSection("broken"));
   EXPECT_EQ(IniFile().ReadInteger("a", "k", 42), 42);
@@ -203,8 +205,19 @@ TEST(Ini, LineBreaksFollowTheFile) {
 
 TEST(Ini, WrittenValuesReadBackExactly) {
   const std::string values[] = {
-      "", " ", "  lead", "trail ", "\"quoted\"", "'single'", "\"", "a \"b\" c",
-      "Ya existe un archivo llamado : ", "¡ La clase \"", "\" no se ha encontrado !", "x=y", ";z",
+      "",
+      " ",
+      "  lead",
+      "trail ",
+      "\"quoted\"",
+      "'single'",
+      "\"",
+      "a \"b\" c",
+      "Ya existe un archivo llamado : ",
+      "¡ La clase \"",
+      "\" no se ha encontrado !",
+      "x=y",
+      ";z",
   };
   IniFile ini;
   for (std::size_t i = 0; i < std::size(values); ++i)

@@ -35,11 +35,11 @@ TEST(TextEncoding, Utf8Validity) {
   EXPECT_TRUE(IsValidUtf8(""));
   EXPECT_TRUE(IsValidUtf8("plain ascii"));
   EXPECT_TRUE(IsValidUtf8("ñ € 😀"));
-  EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD"));  // U+FFFD itself
-  EXPECT_FALSE(IsValidUtf8("\xF1"));          // a Windows-1252 ñ
-  EXPECT_FALSE(IsValidUtf8("\xC0\x80"));      // overlong
-  EXPECT_FALSE(IsValidUtf8("\xE0\x80\x80"));  // overlong
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+  EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD"));       // U+FFFD itself
+  EXPECT_FALSE(IsValidUtf8("\xF1"));              // a Windows-1252 ñ
+  EXPECT_FALSE(IsValidUtf8("\xC0\x80"));          // overlong
+  EXPECT_FALSE(IsValidUtf8("\xE0\x80\x80"));      // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
   EXPECT_FALSE(IsValidUtf8("\xE2\x82"));          // cut short
   EXPECT_FALSE(IsValidUtf8("\x80"));              // lone continuation byte
@@ -78,7 +78,9 @@ TEST(TextEncoding, Utf16WithByteOrderMark) {
 
   // A lone surrogate and an odd last byte become U+FFFD.
   const Bytes broken = {0xFF, 0xFE, 0x00, 0xD8, 'a', 0x00, 'b'};
-  EXPECT_EQ(DecodeText(broken).utf8, "\xEF\xBF\xBD" "a\xEF\xBF\xBD");
+  EXPECT_EQ(DecodeText(broken).utf8,
+            "\xEF\xBF\xBD"
+            "a\xEF\xBF\xBD");
 }
 
 TEST(TextEncoding, EncodingKeepsTheFormOrWritesUtf8) {
@@ -95,7 +97,10 @@ TEST(TextEncoding, CaseFolding) {
   EXPECT_FALSE(EqualsIgnoreCase("×", "÷"));  // U+00D7 and U+00F7 are not a letter pair
   EXPECT_FALSE(EqualsIgnoreCase("Corvane", "Corvan"));
   EXPECT_FALSE(EqualsIgnoreCase("a", "b"));
-  EXPECT_EQ(FoldCase("\xC3" "A"), "\xC3" "a");  // a broken sequence does not hide the next letter
+  EXPECT_EQ(FoldCase("\xC3"
+                     "A"),
+            "\xC3"
+            "a");  // a broken sequence does not hide the next letter
 }
 
 }  // namespace
