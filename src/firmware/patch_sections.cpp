@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <vector>
 
 #include "config/messages.h"
+#include "config/text_encoding.h"
 #include "firmware/firmware.h"
 #include "firmware/sizes.h"
 
@@ -70,6 +73,15 @@ void ReadDirectoryRecord(ByteView section, std::size_t at, ByteOrder order, TArb
 }  // namespace
 
 std::string NameFromText(std::string_view utf8) {
+  // The inverse of Windows1252ToUtf8 for the bytes 0x80..0xFF.
+  static const std::map<std::string, char, std::less<>> kBytes = [] {
+    std::map<std::string, char, std::less<>> bytes;
+    for (int b = 0x80; b <= 0xFF; ++b) {
+      const char c = static_cast<char>(b);
+      bytes.emplace(Windows1252ToUtf8(std::string_view(&c, 1)), c);
+    }
+    return bytes;
+  }();
   std::string out;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto c = static_cast<std::uint8_t>(utf8[i]);
@@ -78,11 +90,11 @@ std::string NameFromText(std::string_view utf8) {
       ++i;
       continue;
     }
-    // Two-byte sequences C2 80 .. C3 BF are U+0080 .. U+00FF; every other sequence is replaced.
-    const auto next = i + 1 < utf8.size() ? static_cast<std::uint8_t>(utf8[i + 1]) : 0;
-    if ((c == 0xC2 || c == 0xC3) && (next & 0xC0) == 0x80) {
-      out.push_back(static_cast<char>(((c & 0x03) << 6) | (next & 0x3F)));
-      i += 2;
+    const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    const auto hit = kBytes.find(utf8.substr(i, length));
+    if (hit != kBytes.end()) {
+      out.push_back(hit->second);
+      i += length;
       continue;
     }
     out.push_back('?');
@@ -93,17 +105,7 @@ std::string NameFromText(std::string_view utf8) {
 }
 
 std::string TextFromName(std::string_view name) {
-  std::string out;
-  for (const char ch : name) {
-    const auto c = static_cast<std::uint8_t>(ch);
-    if (c < 0x80) {
-      out.push_back(ch);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
+  return Windows1252ToUtf8(name);
 }
 
 const std::string& SectionPrefix() {
@@ -223,9 +225,16 @@ Result TooManySections(std::size_t sections, std::size_t places) {
 
 Result LoadPlainPatch(TFirmware& firmware, Bytes file, ByteOrder order) {
   constexpr std::size_t kMaxSections = 8;
+  // "¡ El fichero no tiene la longitud adecuada !", "La longitud tiene que ser múltiplo de 64Kb",
+  // "y tener un tamaño máximo de 512Kb.": one message of three lines.
+  constexpr int kMessageBadLength = 0, kMessageMultiple = 1, kMessageMaximum = 2;
   const std::size_t length = file.size();
   if (length == 0 || length % kSectionSize != 0 || length > kMaxSections * kSectionSize)
-    return Result::Rejected(Message::FromRow(0).Break().Row(1).Break().Row(2));
+    return Result::Rejected(Message::FromRow(kMessageBadLength)
+                                .Break()
+                                .Row(kMessageMultiple)
+                                .Break()
+                                .Row(kMessageMaximum));
   firmware.FileSize = static_cast<std::uint32_t>(length);
   firmware.ImageSize = firmware.FileSize;
   firmware.Image = std::move(file);
