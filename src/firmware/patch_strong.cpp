@@ -21,7 +21,10 @@ std::uint32_t BlockAddress(const TFirmware& firmware, std::size_t block) {
 }
 
 Result RefuseSection(const TNodo& section, const std::string& why) {
-  return Result::Refused(Message().Text("\"" + TextFromName(section.Text) + "\": " + why));
+  std::string text = TextFromName(section.Text);
+  text.insert(text.begin(), '"');
+  text.append("\": ").append(why);
+  return Result::Refused(Message().Text(std::move(text)));
 }
 
 }  // namespace
