@@ -1,5 +1,7 @@
 // Asscom firmware (model 9): the image is the file; big-endian directory table with 32-byte
 // records, no file-table block, one free region.
+#include <vector>
+
 #include "firmware/directory_table.h"
 #include "firmware/families.h"
 #include "firmware/firmware.h"
@@ -45,17 +47,23 @@ Result GuardaAsscom(TFirmware& fw, const SaveOptions& options, Bytes& out) {
   const auto dirs = dt::MeasureDirectories(*root, dt::kDataMask);
   if (!(fw.FileTableOffset + dt::kEntrySize * dt::TotalFiles(dirs) < fw.SecondAreaEnd))
     return Result::Refused(dt::TooManyFilesMessage());
-  // Data from AreaStart, file tables from FileTableOffset. The guard refuses data that would
-  // run into the tables.
-  const dt::RegionPlan plan =
-      dt::PlanTwoRegions(fw, dirs, fw.FileTableOffset, dt::kNoLimit, dt::kNoLimit, false);
+  // One region, data from AreaStart and the file tables right after all of it, all of it below
+  // the region's end.
+  std::vector<dt::Placement> places;
+  std::uint64_t d = fw.AreaStart;
+  std::uint64_t t = fw.AreaStart + dt::TotalData(dirs);
+  for (const auto& dir : dirs) {
+    places.push_back({d, t, fw.SecondAreaEnd, fw.SecondAreaEnd});
+    d += dir.data;
+    t += dt::kEntrySize * std::uint64_t{dir.files};
+  }
   const dt::DirectoryWriting writing = dt::CommonWriting(fw, dt::kBigShape32);
-  if (!dt::LayoutIsSound(writing, dirs, plan.placements, fw.FileSize))
+  if (!dt::LayoutIsSound(writing, dirs, places, fw.FileSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
   Bytes buffer(fw.Image.begin(), fw.Image.end());
   buffer.resize(fw.FileSize, 0);
-  dt::WriteDirectories(writing, buffer, dirs, plan.placements);
+  dt::WriteDirectories(writing, buffer, dirs, places);
   Result fonts = dt::PutFontsBack(fw, options, buffer, ByteOrder::Big, dt::FontRefusal::kPlain);
   if (!fonts) return fonts;
   out = std::move(buffer);

@@ -27,7 +27,7 @@ struct Geometry {
   std::uint32_t region2;        // second-region data start
   std::uint32_t crc_offset;
   std::uint32_t crc_blocks;
-  bool name_marker;  // the file begins with the first directory's name
+  bool name_marker;     // the file begins with the first directory's name
   std::uint32_t align;  // data alignment
 };
 
@@ -35,34 +35,48 @@ Geometry GeometryOf(int model) {
   using K = Kind;
   switch (model) {
     case 1:
-      return {K::Pioneer, true, 32, 4, 12, true, 0x7FE00000, 0, 0, 0, 0x180000, 0x100000, 0x1000, 0x150000, 0, 0, true, 4};
+      return {K::Pioneer, true,     32,       4,      12,       true, 0x7FE00000, 0,    0,
+              0,          0x180000, 0x100000, 0x1000, 0x150000, 0,    0,          true, 4};
     case 2:
-      return {K::Pioneer, true, 32, 4, 12, true, 0x60000000, 0, 0, 0, 0x180000, 0x100000, 0x1000, 0x150000, 0x13FC00, 20, true, 4};
+      return {K::Pioneer, true,     32,       4,      12,       true,     0x60000000, 0,    0,
+              0,          0x180000, 0x100000, 0x1000, 0x150000, 0x13FC00, 20,         true, 4};
     case 3:
-      return {K::Pioneer, true, 32, 4, 12, true, 0x7FE00000, 0, 0, 0, 0x180000, 0x100000, 0x1000, 0x150000, 0x11FC00, 18, true, 4};
+      return {K::Pioneer, true,     32,       4,      12,       true,     0x7FE00000, 0,    0,
+              0,          0x180000, 0x100000, 0x1000, 0x150000, 0x11FC00, 18,         true, 4};
     case 10:
-      return {K::Pioneer, true, 32, 4, 12, true, 0x7FE00000, 0, 0, 0, 0x200000, 0x100000, 0x1000, 0x150000, 0, 0, true, 4};
+      return {K::Pioneer, true,     32,       4,      12,       true, 0x7FE00000, 0,    0,
+              0,          0x200000, 0x100000, 0x1000, 0x150000, 0,    0,          true, 4};
     case 12:
-      return {K::Pioneer, true, 32, 4, 12, false, 0x7FF00000, 0, 0, 0, 0x100000, 0xC8000, 0x20000, 0xE0000, 0, 0, false, 4};
+      return {K::Pioneer, true,     32,      4,       12,      false, 0x7FF00000, 0,     0,
+              0,          0x100000, 0xC8000, 0x20000, 0xE0000, 0,     0,          false, 4};
     case 20:
-      return {K::Pioneer, true, 32, 4, 12, true, 0x7FF00000, 0, 0, 0, 0x100000, 0xC8000, 0x20000, 0xE0000, 0, 0, false, 4};
+      return {K::Pioneer, true,     32,      4,       12,      true, 0x7FF00000, 0,     0,
+              0,          0x100000, 0xC8000, 0x20000, 0xE0000, 0,    0,          false, 4};
     case 22:
-      return {K::Pioneer, true, 32, 4, 12, true, 0x7FE00000, 0, 0, 0, 0x180000, 0x100000, 0x1000, 0x150000, 0x12FC00, 19, true, 4};
+      return {K::Pioneer, true,     32,       4,      12,       true,     0x7FE00000, 0,    0,
+              0,          0x180000, 0x100000, 0x1000, 0x150000, 0x12FC00, 19,         true, 4};
     case 5:
-      return {K::Strong, false, 32, 4, 12, false, 0x81200000, 0x9FC00000, 16, 9, 25 * 0x10000, 0x10100, 0, 0xC0000, 0, 0, false, 4};
+      return {K::Strong, false,        32,      4, 12,      false, 0x81200000, 0x9FC00000, 16,
+              9,         25 * 0x10000, 0x10100, 0, 0xC0000, 0,     0,          false,      4};
     case 6:
-      return {K::Strong, false, 32, 4, 12, false, 0x94020000, 0, 64, 0, 64 * 0x10000, 0x160100, 0, 0x300000, 0, 0, false, 4};
+      return {K::Strong, false,        32,       4, 12,       false, 0x94020000, 0,     64,
+              0,         64 * 0x10000, 0x160100, 0, 0x300000, 0,     0,          false, 4};
     case 21:
-      return {K::Strong, false, 32, 4, 12, false, 0x81200000, 0x9FC00000, 32, 16, 48 * 0x10000, 0x10100, 0, 0x100000, 0, 0, false, 4};
+      return {K::Strong, false,        32,      4, 12,       false, 0x81200000, 0x9FC00000, 32,
+              16,        48 * 0x10000, 0x10100, 0, 0x100000, 0,     0,          false,      4};
     case 9:
-      return {K::Asscom, false, 32, 4, 12, false, 0x9FC10000, 0, 0, 0, 0x200000, 0x100100, 0, 0x1C0000, 0, 0, false, 4};
+      return {K::Asscom, false,    32,       4, 12,       false, 0x9FC10000, 0,     0,
+              0,         0x200000, 0x100100, 0, 0x1C0000, 0,     0,          false, 4};
     case 13:
     case 23:
-      return {K::Nokia, false, 32, 4, 12, true, 0x2C020000, 0, 0, 0, 0x200000, 0x180000, 0x20000, 0x1C0000, 0, 0, false, 4};
+      return {K::Nokia, false,    32,       4,       12,       true, 0x2C020000, 0,     0,
+              0,        0x200000, 0x180000, 0x20000, 0x1C0000, 0,    0,          false, 4};
     case 16:
-      return {K::TS1A, false, 32, 8, 12, true, 0x02000000, 0, 0, 0, 0x200000, 0x180000, 0x20000, 0x1C0000, 0, 0, false, 4};
+      return {K::TS1A, false,    32,       8,       12,       true, 0x02000000, 0,     0,
+              0,       0x200000, 0x180000, 0x20000, 0x1C0000, 0,    0,          false, 4};
     case 24:
-      return {K::TS2, false, 30, 4, 10, true, 0x00C00000, 0, 0, 0, 0x100000, 0xC0000, 0x1000, 0, 0, 0, false, 2};
+      return {K::TS2, false,    30,      4,      10, true, 0x00C00000, 0,     0,
+              0,      0x100000, 0xC0000, 0x1000, 0,  0,    0,          false, 2};
     default:
       throw std::invalid_argument("not a directory-table model");
   }
@@ -104,7 +118,9 @@ bool NameChar(std::uint8_t c) {
          (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-std::size_t AlignUp(std::size_t v, std::size_t a) { return (v + a - 1) / a * a; }
+std::size_t AlignUp(std::size_t v, std::size_t a) {
+  return (v + a - 1) / a * a;
+}
 
 // The first word from pos (steps of 4) that is not all 0x00/0xFF.
 std::size_t SkipBlank(const Bytes& b, std::size_t pos) {
@@ -157,9 +173,8 @@ std::vector<DirSpec> SampleTree(bool with_second_region) {
       {"void", {}, false},
   };
   if (with_second_region)
-    dirs.push_back({"extra",
-                    {{"more.cpz", PatternBytes(2049, 6)}, {"last.daz", PatternBytes(10, 7)}},
-                    true});
+    dirs.push_back(
+        {"extra", {{"more.cpz", PatternBytes(2049, 6)}, {"last.daz", PatternBytes(10, 7)}}, true});
   return dirs;
 }
 
@@ -243,10 +258,9 @@ BuiltImage BuildImage(const ImageSpec& spec) {
   }
   if (g.block) {
     address_table = tp;
-    if (g.kind == Kind::TS2) {
-      w.Fill(tp, 20ull * spec.free_entries, 0xFF);
-      address_table = tp + 20ull * spec.free_entries;
-    }
+    const std::uint32_t spare = g.kind == Kind::TS2 ? spec.free_entries : spec.spare_entries;
+    w.Fill(tp, 20ull * spare, 0xFF);
+    address_table = tp + 20ull * spare;
   } else {
     w.Fill(tp, spec.gap, 0xFF);
   }
@@ -269,7 +283,7 @@ BuiltImage BuildImage(const ImageSpec& spec) {
 
   if (g.name_marker) w.Name(0, dirs[0].name, dirs[0].name.size() + 1);
   if (spec.free_run_length) w.Fill(spec.free_run_at, spec.free_run_length, 0xFF);
-  const bool ts6 = spec.ts6 || (spec.model == 3 && length == 0x180000);
+  const bool ts6 = spec.ts6 == 1 || (spec.ts6 < 0 && spec.model == 3 && length == 0x180000);
   if (ts6) w.Put(0x80, {'/', 'T', 'S', '6', '/'});
 
   // Checks that the format's scans see what was meant.
@@ -295,12 +309,12 @@ BuiltImage BuildImage(const ImageSpec& spec) {
     const std::string marker = g.name_marker ? dirs[0].name : std::string("boot");
     Bytes needle(marker.begin(), marker.end());
     needle.push_back(0);
-    const std::size_t from = g.name_marker ? marker.size()
-                             : g.kind == Kind::TS2 ? 0
-                             : g.kind == Kind::Strong ? (spec.model == 6 ? 0x160000 : 0x10000)
+    const std::size_t from = g.name_marker             ? marker.size()
+                             : g.kind == Kind::TS2     ? 0
+                             : g.kind == Kind::Strong  ? (spec.model == 6 ? 0x160000 : 0x10000)
                              : g.kind == Kind::Pioneer ? (spec.model == 12 ? 0xC0000 : 0x10000)
-                             : g.kind == Kind::Nokia ? 0xC0000
-                                                     : 0x100000;
+                             : g.kind == Kind::Nokia   ? 0xC0000
+                                                       : 0x100000;
     if (!spec.allow_missing_marker && Find(img, needle, from) != t + g.records_at)
       throw std::invalid_argument("the marker is not found at the table");
   }
@@ -316,7 +330,8 @@ BuiltImage BuildImage(const ImageSpec& spec) {
   const std::uint32_t files1 = TotalFiles(dirs, false);
   const std::uint32_t files2 = TotalFiles(dirs, true);
   if (g.kind == Kind::TS2) {
-    e.SecondAreaEnd = static_cast<std::uint32_t>(table1 + 20ull * files1 + 20ull * spec.free_entries);
+    e.SecondAreaEnd =
+        static_cast<std::uint32_t>(table1 + 20ull * files1 + 20ull * spec.free_entries);
   } else if (split) {
     e.AreaEnd = static_cast<std::uint32_t>(SkipBlank(img, table1 + 20ull * files1));
     std::size_t first2 = 0;
@@ -394,9 +409,8 @@ BuiltImage BuildImage(const ImageSpec& spec) {
     if (i >= total) throw std::invalid_argument("record number");
     const bool second = i >= g.blocks;
     if (second && spec.omit_area2) continue;
-    const std::uint32_t address =
-        second ? g.second_base + 0x20000000u + (i - g.blocks) * 0x10000u
-               : g.base + 0x20000000u + i * 0x10000u;
+    const std::uint32_t address = second ? g.second_base + 0x20000000u + (i - g.blocks) * 0x10000u
+                                         : g.base + 0x20000000u + i * 0x10000u;
     const std::size_t at = out.file.size();
     out.file.resize(at + 0x10008);
     out.file[at] = 'R';
@@ -404,12 +418,14 @@ BuiltImage BuildImage(const ImageSpec& spec) {
     out.file[at + 2] = 0x5A;
     out.file[at + 3] = 0xA5;
     for (int k = 0; k < 4; ++k)
-      out.file[at + 4 + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(address >> (24 - 8 * k));
+      out.file[at + 4 + static_cast<std::size_t>(k)] =
+          static_cast<std::uint8_t>(address >> (24 - 8 * k));
     std::copy_n(img.begin() + static_cast<std::ptrdiff_t>(std::size_t{i} * 0x10000), 0x10000,
                 out.file.begin() + static_cast<std::ptrdiff_t>(at + 8));
   }
   if (spec.omit_area2)
-    std::fill(img.begin() + static_cast<std::ptrdiff_t>(std::size_t{g.blocks} * 0x10000), img.end(), 0);
+    std::fill(img.begin() + static_cast<std::ptrdiff_t>(std::size_t{g.blocks} * 0x10000), img.end(),
+              0);
   e.FileSize = static_cast<std::uint32_t>(out.file.size());
   out.image = std::move(img);
   return out;

@@ -30,8 +30,10 @@ struct ImageSpec {
   bool markers = false;
   // 0: the model's usual length (Pioneer family: any length its size rule accepts).
   std::uint32_t file_length = 0;
-  // Writes "/TS6/" into the code area (Pioneer family).
-  bool ts6 = false;
+  // Writes "/TS6/" into the code area (Pioneer family): 1 yes, 0 no, -1 as the model needs it.
+  int ts6 = -1;
+  // Free 0xFF entries closing the file-table block (room for more entries).
+  std::uint32_t spare_entries = 2;
   // Bytes of 0xFF after the last file table (room to grow).
   std::uint32_t gap = 64;
   // A run of 0xFF bytes (second free region of one-region images); length 0: none.
@@ -63,8 +65,8 @@ struct ExpectedLayout {
 };
 
 struct BuiltImage {
-  Bytes file;    // what goes to disk
-  Bytes image;   // the flash image (the file itself, or the assembled Strong blocks)
+  Bytes file;   // what goes to disk
+  Bytes image;  // the flash image (the file itself, or the assembled Strong blocks)
   ExpectedLayout layout;
 };
 
@@ -79,6 +81,7 @@ Bytes PatternBytes(std::size_t length, std::uint8_t seed);
 std::uint32_t ReferenceCrc32(const Bytes& data, std::size_t start, std::size_t length);
 
 // The directory-table models these images cover.
-inline constexpr int kDirectoryTableModels[] = {1, 2, 3, 5, 6, 9, 10, 12, 13, 16, 20, 21, 22, 23, 24};
+inline constexpr int kDirectoryTableModels[] = {1,  2,  3,  5,  6,  9,  10, 12,
+                                                13, 16, 20, 21, 22, 23, 24};
 
 }  // namespace corvane::test
