@@ -6,11 +6,14 @@
 namespace corvane::cli {
 void RegisterModels(CLI::App&, const Globals&, int&);
 void RegisterCodec(CLI::App&, const Globals&, int&);
+void RegisterTree(CLI::App&, const Globals&, int&);
+void RegisterRepack(CLI::App&, const Globals&, int&);
+void RegisterDetect(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
 const Command kCommands[] = {
-    {"models", RegisterModels},
-    {"codec", RegisterCodec},
+    {"models", RegisterModels}, {"codec", RegisterCodec},   {"tree", RegisterTree},
+    {"repack", RegisterRepack}, {"detect", RegisterDetect},
 };
 }  // namespace corvane::cli
 
