@@ -1,4 +1,4 @@
-// corvane-cli compare FILE1 FILE2 --model1 N --model2 M [-o SUMMARY.txt]
+// corvane-cli compare FILE1 FILE2 [--model1 N] [--model2 M] [-o SUMMARY.txt]
 #include <iostream>
 
 #include "config/messages.h"
@@ -18,10 +18,18 @@ void RegisterCompare(CLI::App& app, const Globals&, int& exit_code) {
   auto* cmd = app.add_subcommand("compare", "Compare two firmwares file by file");
   cmd->add_option("FILE1", o->file1, "First firmware")->required();
   cmd->add_option("FILE2", o->file2, "Second firmware")->required();
-  cmd->add_option("--model1", o->model1, "Model of FILE1")->check(CLI::Range(1, kModelCount))->required();
-  cmd->add_option("--model2", o->model2, "Model of FILE2")->check(CLI::Range(1, kModelCount))->required();
+  cmd->add_option("--model1", o->model1, "Model of FILE1; detected when left out")
+      ->check(CLI::Range(1, kModelCount));
+  cmd->add_option("--model2", o->model2, "Model of FILE2; detected when left out")
+      ->check(CLI::Range(1, kModelCount));
   cmd->add_option("-o,--output", o->out, "Also write the summary to this text file");
   cmd->callback([o, &exit_code] {
+    for (auto [file, model] : {std::pair{&o->file1, &o->model1}, std::pair{&o->file2, &o->model2}}) {
+      if (*model != 0) continue;
+      OpenedFirmware probe;
+      if ((exit_code = OpenFirmware(*file, 0, probe)) != kExitDone) return;
+      *model = probe.fw.Model;
+    }
     const CompareSummary summary = CompareFirmwares(o->file1, o->model1, o->file2, o->model2);
     for (const Result& failure : summary.failures) PrintError(failure.message);
     for (const Message& line : summary.lines) std::cout << RenderMessage(line) << '\n';

@@ -1,4 +1,4 @@
-// corvane-cli extract FILE -m N [--node PATH] [--decompress] OUTDIR
+// corvane-cli extract FILE [-m N] [--node PATH] [--decompress] OUTDIR
 #include <system_error>
 
 #include "tree_commands.h"

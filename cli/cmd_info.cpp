@@ -1,4 +1,4 @@
-// corvane-cli info FILE -m N [--json]
+// corvane-cli info FILE [-m N] [--json]
 #include <cmath>
 #include <iostream>
 #include <nlohmann/json.hpp>

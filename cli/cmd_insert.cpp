@@ -1,4 +1,4 @@
-// corvane-cli insert FILE -m N --into PATH [--compress] [--replace|--no-replace] [--lowercase]
+// corvane-cli insert FILE [-m N] --into PATH [--compress] [--replace|--no-replace] [--lowercase]
 //                    -o OUT SRC...
 #include "tree_commands.h"
 

@@ -1,4 +1,4 @@
-// corvane-cli mkdir FILE -m N --at PATH NAME -o OUT
+// corvane-cli mkdir FILE [-m N] --at PATH NAME -o OUT
 #include "tree_commands.h"
 
 namespace corvane::cli {

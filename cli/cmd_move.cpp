@@ -1,4 +1,4 @@
-// corvane-cli move FILE -m N PATH TARGET -o OUT
+// corvane-cli move FILE [-m N] PATH TARGET -o OUT
 #include "tree_commands.h"
 
 namespace corvane::cli {

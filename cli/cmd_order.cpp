@@ -1,5 +1,5 @@
-// corvane-cli order export FILE -m N LIST.def
-// corvane-cli order import FILE -m N LIST.def [--compress] -o OUT
+// corvane-cli order export FILE [-m N] LIST.def
+// corvane-cli order import FILE [-m N] LIST.def [--compress] -o OUT
 #include "tree_commands.h"
 
 namespace corvane::cli {

@@ -1,4 +1,4 @@
-// corvane-cli rename FILE -m N PATH NEWNAME -o OUT
+// corvane-cli rename FILE [-m N] PATH NEWNAME -o OUT
 #include <iostream>
 
 #include "firmware/names.h"

@@ -1,4 +1,4 @@
-// corvane-cli search FILE -m N TEXT [--names|--content] [--match-case] [--all]
+// corvane-cli search FILE [-m N] TEXT [--names|--content] [--match-case] [--all]
 #include <iostream>
 
 #include "tree_commands.h"

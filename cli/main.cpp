@@ -6,6 +6,9 @@
 namespace corvane::cli {
 void RegisterModels(CLI::App&, const Globals&, int&);
 void RegisterCodec(CLI::App&, const Globals&, int&);
+void RegisterTree(CLI::App&, const Globals&, int&);
+void RegisterRepack(CLI::App&, const Globals&, int&);
+void RegisterDetect(CLI::App&, const Globals&, int&);
 void RegisterExtract(CLI::App&, const Globals&, int&);
 void RegisterInsert(CLI::App&, const Globals&, int&);
 void RegisterDelete(CLI::App&, const Globals&, int&);
@@ -19,8 +22,8 @@ void RegisterInfo(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
 const Command kCommands[] = {
-    {"models", RegisterModels},
-    {"codec", RegisterCodec},
+    {"models", RegisterModels}, {"codec", RegisterCodec},   {"tree", RegisterTree},
+    {"repack", RegisterRepack}, {"detect", RegisterDetect},
     {"extract", RegisterExtract},
     {"insert", RegisterInsert},
     {"delete", RegisterDelete},

@@ -1,18 +1,17 @@
 #include "tree_commands.h"
 
 #include "config/messages.h"
-#include "firmware/models.h"
 #include "firmware/names.h"
 
 namespace corvane::cli {
 
-void AddModelOption(CLI::App* cmd, int& model) {
-  cmd->add_option("-m,--model", model, "Receiver model 1..27 (see `models`)")
-      ->check(CLI::Range(1, kModelCount))
-      ->required();
-}
-
 int OpenDocument(const std::string& file, int model, Document& doc) {
+  if (model == 0) {  // detection opens the file once on its own tree to find the model
+    OpenedFirmware probe;
+    const int code = OpenFirmware(file, 0, probe);
+    if (code != kExitDone) return code;
+    model = probe.fw.Model;
+  }
   const Result result = doc.Open(file, model);
   if (!result.ok()) return Report(result);
   return kExitDone;

@@ -7,13 +7,12 @@
 
 #include "cli.h"
 #include "firmware/document.h"
+#include "open_firmware.h"
 
 namespace corvane::cli {
 
-// Adds "-m N" (the receiver model) to a command.
-void AddModelOption(CLI::App* cmd, int& model);
-
-// Loads FILE as `model` into `doc`. Returns 0, or prints why not and returns the exit code.
+// Loads FILE as `model` into `doc` (model 0: the detected model, as every command opens files).
+// Returns 0, or prints why not and returns the exit code.
 int OpenDocument(const std::string& file, int model, Document& doc);
 
 // The node named by PATH: node names below the root joined by "/", matched ignoring letter case
