@@ -60,6 +60,18 @@ TEST(Extraction, RootGoesUnderTildeRootNameWithDeviceNamesMarked) {
   EXPECT_EQ(ReadText(out / "~fw.bin/boot/menu.cpi"), "script");
 }
 
+TEST(Extraction, DeviceNamesRoundTrip) {
+  TempDir out;
+  Sample s;
+  Interaction quiet;
+  ASSERT_TRUE(s.doc->Extract(s.com, out.path(), false, quiet).ok());
+  ASSERT_TRUE(fs::exists(out / "~COM1.TXT"));
+  auto back = MakeDocument(1);
+  TNodo* dir = AddDir(*back, back->Root(), "boot");
+  ASSERT_TRUE(back->Insert(dir, out.path(), {"~COM1.TXT"}, false, quiet).ok());
+  EXPECT_EQ(Dump(*back->Tree()), "fw.bin\n  boot\n    COM1.TXT:6\n");
+}
+
 TEST(Extraction, ProgressIsReportedAfterEachDirectory) {
   TempDir out;
   Sample s;
