@@ -1,5 +1,7 @@
 #include "open_firmware.h"
 
+#include "firmware/names.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -144,7 +146,7 @@ int OpenFirmware(const std::string& path, int model, OpenedFirmware& out) {
 }
 
 std::string NameForOutput(std::string_view name) {
-  return Windows1252ToUtf8(name);
+  return Latin1ToUtf8(name);
 }
 
 // Used by cmd_detect.

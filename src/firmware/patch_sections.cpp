@@ -1,5 +1,7 @@
 #include "firmware/patch_sections.h"
 
+#include "firmware/names.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -72,41 +74,9 @@ void ReadDirectoryRecord(ByteView section, std::size_t at, ByteOrder order, TArb
 
 }  // namespace
 
-std::string NameFromText(std::string_view utf8) {
-  // The inverse of Windows1252ToUtf8 for the bytes 0x80..0xFF.
-  static const std::map<std::string, char, std::less<>> kBytes = [] {
-    std::map<std::string, char, std::less<>> bytes;
-    for (int b = 0x80; b <= 0xFF; ++b) {
-      const char c = static_cast<char>(b);
-      bytes.emplace(Windows1252ToUtf8(std::string_view(&c, 1)), c);
-    }
-    return bytes;
-  }();
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto c = static_cast<std::uint8_t>(utf8[i]);
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-      ++i;
-      continue;
-    }
-    const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-    const auto hit = kBytes.find(utf8.substr(i, length));
-    if (hit != kBytes.end()) {
-      out.push_back(hit->second);
-      i += length;
-      continue;
-    }
-    out.push_back('?');
-    ++i;
-    while (i < utf8.size() && (static_cast<std::uint8_t>(utf8[i]) & 0xC0) == 0x80) ++i;
-  }
-  return out;
-}
+std::string NameFromText(std::string_view utf8) { return Utf8ToLatin1(utf8, nullptr, '?'); }
 
-std::string TextFromName(std::string_view name) {
-  return Windows1252ToUtf8(name);
-}
+std::string TextFromName(std::string_view name) { return Latin1ToUtf8(name); }
 
 const std::string& SectionPrefix() {
   static const std::string prefix =

@@ -31,8 +31,8 @@ inline constexpr std::size_t kEntrySize = 20;
 inline constexpr int kMessageSectionWord = 32;   // "Sección"
 inline constexpr int kMessageSectionNoRoom = 7;  // "¡ No hay espacio suficiente en esa sección !"
 
-// A message-table text (UTF-8) in the 8-bit form node names have (Windows-1252); a character the
-// code page lacks, and malformed UTF-8, becomes "?".
+// A message-table text (UTF-8) in the 8-bit form node names have (Latin-1, as names are shown
+// everywhere); a character outside Latin-1 becomes "?".
 std::string NameFromText(std::string_view utf8);
 // An 8-bit node name as UTF-8, for literal pieces of messages.
 std::string TextFromName(std::string_view name);
