@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <sstream>
 
-#include "config/text_encoding.h"
 #include "firmware/codec.h"
 #include "firmware/crc32.h"
 #include "firmware/directory_table.h"

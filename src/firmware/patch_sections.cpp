@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <vector>
 
 #include "config/messages.h"
-#include "config/text_encoding.h"
 #include "firmware/firmware.h"
 #include "firmware/sizes.h"
 
