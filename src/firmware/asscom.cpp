@@ -61,8 +61,7 @@ Result GuardaAsscom(TFirmware& fw, const SaveOptions& options, Bytes& out) {
   if (!dt::LayoutIsSound(writing, dirs, places, fw.FileSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  Bytes buffer(fw.Image.begin(), fw.Image.end());
-  buffer.resize(fw.FileSize, 0);
+  Bytes buffer = dt::ImageBuffer(fw);
   dt::WriteDirectories(writing, buffer, dirs, places);
   Result fonts = dt::PutFontsBack(fw, options, buffer, ByteOrder::Big, dt::FontRefusal::kPlain);
   if (!fonts) return fonts;

@@ -504,6 +504,12 @@ void WriteDirectories(const DirectoryWriting& w, MutableByteView out,
   for (std::size_t i = 0; i < dirs.size(); ++i) WriteDirectory(w, out, i, dirs[i], places[i]);
 }
 
+Bytes ImageBuffer(const TFirmware& fw) {
+  Bytes buffer(fw.Image.begin(), fw.Image.end());
+  buffer.resize(fw.FileSize, 0);
+  return buffer;
+}
+
 Result PutFontsBack(const TFirmware& fw, const SaveOptions& options, MutableByteView out,
                     ByteOrder order, FontRefusal refusal) {
   if (options.use_external_fonts || options.fonts == nullptr || fw.ForceExternalFonts)

@@ -302,6 +302,9 @@ bool LayoutIsSound(const DirectoryWriting& writing, const std::vector<DirectoryS
 // file bytes. Bytes the layout does not cover keep their values.
 void WriteDirectory(const DirectoryWriting& writing, MutableByteView out, std::size_t index,
                     const DirectorySize& dir, const Placement& place);
+// The writers' starting point: a copy of the image as the loader left it, FileSize bytes long.
+Bytes ImageBuffer(const TFirmware& firmware);
+
 // DirectoryCount = dirs.size() at T, then every directory.
 void WriteDirectories(const DirectoryWriting& writing, MutableByteView out,
                       const std::vector<DirectorySize>& dirs, const std::vector<Placement>& places);

@@ -133,8 +133,7 @@ Result GuardaPhilips6071(TFirmware& fw, const SaveOptions&, Bytes& out) {
       !dt::LayoutIsSound(writing, dirs, places, fw.FileSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  Bytes buffer(fw.Image.begin(), fw.Image.end());
-  buffer.resize(fw.FileSize, 0);
+  Bytes buffer = dt::ImageBuffer(fw);
   const MutableByteView view(buffer);
   dt::FillRange(view, t, fw.SecondAreaEnd, 0x00);
   dt::FillRange(view, fw.AreaStart, fw.AreaEnd, 0x00);

@@ -67,8 +67,7 @@ Result GuardaPhilipsD(TFirmware& fw, const SaveOptions&, Bytes& out) {
   if (!dt::LayoutIsSound(writing, dirs, plan.placements, fw.FileSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  Bytes buffer(fw.Image.begin(), fw.Image.end());
-  buffer.resize(fw.FileSize, 0);
+  Bytes buffer = dt::ImageBuffer(fw);
   const MutableByteView view(buffer);
   const std::uint64_t used = dirs.size();
   const std::uint64_t cap = fw.DirectoryCapacity;

@@ -189,8 +189,7 @@ Result GuardaPioneer(TFirmware& fw, const SaveOptions& options, Bytes& out) {
   if (!dt::LayoutIsSound(writing, dirs, final_places, fw.FileSize, reserved))
     return Result::Refused(TooBigMessage(fw.SecondAreaEnd));
 
-  Bytes buffer(fw.Image.begin(), fw.Image.end());
-  buffer.resize(fw.FileSize, 0);
+  Bytes buffer = dt::ImageBuffer(fw);
   const MutableByteView view(buffer);
   if (moved_from == dirs.size()) {
     dt::WriteDirectories(writing, view, dirs, places);

@@ -52,8 +52,7 @@ Result GuardaSonyTS1A(TFirmware& fw, const SaveOptions& options, Bytes& out) {
   if (!dt::LayoutIsSound(writing, dirs, plan.placements, fw.FileSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  Bytes buffer(fw.Image.begin(), fw.Image.end());
-  buffer.resize(fw.FileSize, 0);
+  Bytes buffer = dt::ImageBuffer(fw);
   dt::WriteDirectories(writing, buffer, dirs, plan.placements);
   Result fonts = dt::PutFontsBack(fw, options, buffer, ByteOrder::Big, dt::FontRefusal::kNamed);
   if (!fonts) return fonts;

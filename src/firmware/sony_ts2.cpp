@@ -89,8 +89,7 @@ Result GuardaSonyTS2(TFirmware& fw, const SaveOptions&, Bytes& out) {
   if (!dt::LayoutIsSound(writing, dirs, plan.placements, fw.FileSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  Bytes buffer(fw.Image.begin(), fw.Image.end());
-  buffer.resize(fw.FileSize, 0);
+  Bytes buffer = dt::ImageBuffer(fw);
   dt::WriteDirectories(writing, buffer, dirs, plan.placements);
   out = std::move(buffer);
   return Result::Ok();
