@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "config/messages.h"
 #include "firmware/result.h"
 
 namespace corvane::cli {
@@ -28,6 +29,15 @@ struct Command {
   const char* name;
   void (*registrar)(CLI::App& app, const Globals& globals, int& exit_code);
 };
+
+// The INIs folder named by --inis (empty: CORVANE_INIS, else INIs/ beside the program). Set once
+// the options are parsed, before any text is rendered.
+void UseInisFolder(std::string folder);
+// The message table of the language in use in that folder's Corvane.ini (built-in texts when
+// there is none).
+const MessageTable& CliMessages();
+// The message rendered with CliMessages().
+std::string Render(const Message& message);
 
 // Prints one line on stderr: the message rendered with the message table, rows joined by "\n".
 void PrintError(const Message& message);

@@ -1,7 +1,9 @@
 #include <iostream>
 
 #include "cli.h"
+#include "config/language.h"
 #include "config/messages.h"
+#include "config/paths.h"
 
 namespace corvane::cli {
 
@@ -16,12 +18,30 @@ std::string ForTerminal(std::string text) {
 }
 }  // namespace
 
+namespace {
+std::string g_inis_folder;
+}  // namespace
+
+void UseInisFolder(std::string folder) { g_inis_folder = std::move(folder); }
+
+const MessageTable& CliMessages() {
+  static const MessageTable table = [] {
+    const std::filesystem::path folder = InisFolder(g_inis_folder);
+    InterfaceLanguage language;
+    language.Setup(IniFile::LoadOrEmpty(FindFileIgnoringCase(folder, kMainIniName)), folder);
+    return language.Messages();
+  }();
+  return table;
+}
+
+std::string Render(const Message& message) { return RenderMessage(message, CliMessages()); }
+
 void PrintError(const std::string& text) {
   std::cerr << ForTerminal(text) << '\n';
 }
 
 void PrintError(const Message& message) {
-  PrintError(RenderMessage(message));
+  PrintError(Render(message));
 }
 
 int ExitCodeFor(const Result& result) {

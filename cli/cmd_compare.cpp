@@ -32,7 +32,7 @@ void RegisterCompare(CLI::App& app, const Globals&, int& exit_code) {
     }
     const CompareSummary summary = CompareFirmwares(o->file1, o->model1, o->file2, o->model2);
     for (const Result& failure : summary.failures) PrintError(failure.message);
-    for (const Message& line : summary.lines) std::cout << RenderMessage(line) << '\n';
+    for (const Message& line : summary.lines) std::cout << Render(line) << '\n';
     exit_code = summary.failures.empty() ? kExitDone : ExitCodeFor(summary.failures.front());
     if (!o->out.empty()) {
       const std::string text = summary.Text();

@@ -52,7 +52,7 @@ void RegisterInfo(CLI::App& app, const Globals&, int& exit_code) {
     const std::pair<int, const InfoFigure*> rows[] = {
         {275, &info.directories}, {276, &info.files}, {277, &info.space}};
     for (const auto& [row, figure] : rows)
-      std::cout << RenderMessage(Message::FromRow(row)) << ' ' << figure->Text() << '\n';
+      std::cout << Render(Message::FromRow(row)) << ' ' << figure->Text() << '\n';
   });
 }
 

@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
   CLI::App app{"Corvane: firmware image editor for MHW receivers"};
   app.require_subcommand(1);
   Globals globals;
-  app.add_option("--inis", globals.inis, "Folder of the INI files");
+  app.add_option("--inis", globals.inis, "Folder of the INI files (language of the messages)")
+      ->each([](const std::string& folder) { UseInisFolder(folder); });
   int exit_code = kExitDone;
   for (const Command& c : kCommands) c.registrar(app, globals, exit_code);
   try {

@@ -7,6 +7,7 @@
 
 #include "firmware/crc32.h"
 #include "firmware/firmware.h"
+#include "support/cli_runner.h"
 #include "support/files.h"
 #include "support/image_builder.h"
 #include "support/temp_dir.h"
@@ -14,29 +15,13 @@
 namespace corvane {
 namespace {
 
-struct CliRun {
-  int exit_code = -1;
-  std::string out;
-};
+using test::CliRun;
 
-// Runs corvane-cli with the arguments; stdout is captured, stderr goes to `err_file`.
 CliRun Cli(const std::string& args, const std::filesystem::path& err_file) {
-  const std::string command =
-      std::string("\"") + CORVANE_CLI + "\" " + args + " 2>\"" + err_file.string() + "\"";
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return test::RunCli(args, err_file);
 }
 
-std::string Quoted(const std::filesystem::path& p) {
-  return "\"" + p.string() + "\"";
-}
+std::string Quoted(const std::filesystem::path& p) { return test::Quote(p); }
 
 class CliTest : public ::testing::Test {
  protected:

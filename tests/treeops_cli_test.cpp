@@ -9,6 +9,7 @@
 
 #include "firmware/document.h"
 #include "firmware/names.h"
+#include "support/cli_runner.h"
 #include "support/files.h"
 #include "support/image_builder.h"
 #include "support/patch_builder.h"
@@ -20,13 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
+using test::CliRun;
 
-std::string Q(const fs::path& p) { return "\"" + p.string() + "\""; }
+std::string Q(const fs::path& p) { return test::Quote(p); }
 
 class TreeCli : public ::testing::Test {
  protected:
@@ -40,20 +37,7 @@ class TreeCli : public ::testing::Test {
     test::WriteFile(patch, test::PlainPatch({s0, s1}, test::Endian::Little));
   }
 
-  CliRun Cli(const std::string& args) {
-    const fs::path err = dir / "err.txt";
-    const std::string command = std::string("\"") + CORVANE_CLI + "\" " + args + " 2>" + Q(err);
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = test::ReadText(err);
-    return run;
-  }
+  CliRun Cli(const std::string& args) { return test::RunCli(args, dir / "err.txt"); }
 
   // The tree of a written patch, its root shown as "p.rsc".
   std::string TreeOf(const fs::path& file) {

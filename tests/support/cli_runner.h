@@ -1,0 +1,40 @@
+// Runs corvane-cli (the build's own, CORVANE_CLI) and captures what it prints.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "support/files.h"
+
+namespace corvane::test {
+
+struct CliRun {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+inline std::string Quote(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
+
+// Runs `corvane-cli ARGS`; standard output is captured directly, standard error through
+// `err_file` (overwritten).
+inline CliRun RunCli(const std::string& args, const std::filesystem::path& err_file) {
+  const std::string command =
+      std::string("\"") + CORVANE_CLI + "\" " + args + " 2>" + Quote(err_file);
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  std::array<char, 4096> buffer;
+  std::size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.err = ReadText(err_file);
+  return run;
+}
+
+}  // namespace corvane::test
