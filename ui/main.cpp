@@ -4,7 +4,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  TMainForm window;
+  QApplication::setApplicationName(QStringLiteral("Corvane"));
+  QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+  corvane::ui::TMainForm window;
   window.show();
   return app.exec();
 }
