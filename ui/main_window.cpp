@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -160,6 +161,10 @@ TMainForm::TMainForm(QWidget* parent)
   ApplyDefaultCaptions();
 
   connect(tree_view_, &FirmwareTreeView::NodeOpened, this, &TMainForm::AbreHijo);
+  connect(cancel_button_, &QPushButton::clicked, this, &TMainForm::RequestCancel);
+  cancel_shortcut_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  cancel_shortcut_->setEnabled(false);
+  connect(cancel_shortcut_, &QShortcut::activated, this, &TMainForm::RequestCancel);
   connect(window_menu_, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
 
   UpdateTitle();
@@ -399,11 +404,45 @@ void TMainForm::OnAbout() {
   dialog.exec();
 }
 
+void TMainForm::BeginBusy() {
+  if (busy_depth_++ > 0) return;
+  cancel_requested_ = false;
+  menuBar()->setEnabled(false);
+  tool_bar_->setEnabled(false);
+  tree_view_->setEnabled(false);
+  mdi_area_->setEnabled(false);
+  cancel_button_->setText(Msg(72));
+  cancel_button_->setVisible(true);
+  cancel_shortcut_->setEnabled(true);
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+}
+
+void TMainForm::EndBusy() {
+  if (busy_depth_ == 0 || --busy_depth_ > 0) return;
+  QApplication::restoreOverrideCursor();
+  cancel_button_->setVisible(false);
+  cancel_shortcut_->setEnabled(false);
+  mdi_area_->setEnabled(true);
+  tree_view_->setEnabled(true);
+  tool_bar_->setEnabled(true);
+  menuBar()->setEnabled(true);
+}
+
+void TMainForm::RequestCancel() {
+  if (Busy()) cancel_requested_ = true;
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
+  if (Busy()) {
+    // Never leave in the middle of a long operation: ask it to stop instead.
+    RequestCancel();
+    event->ignore();
+    return;
+  }
   mdi_area_->closeAllSubWindows();
   event->accept();
 }
 
-void TMainForm::keyPressEvent(QKeyEvent* event) { QMainWindow::keyPressEvent(event); }
+
 
 }  // namespace corvane::ui

@@ -16,6 +16,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QPushButton;
+class QShortcut;
 class QSplitter;
 class QToolBar;
 
@@ -107,9 +108,15 @@ class TMainForm : public QMainWindow {
   // The tree changed structurally (or its texts did): rebuild the view, keep the selection.
   void TreeChanged();
 
+  // A long operation runs (see LongOperation): commands are disabled and Cancel is offered.
+  void BeginBusy();
+  void EndBusy();
+  bool Busy() const { return busy_depth_ > 0; }
+  bool CancelRequested() const { return cancel_requested_; }
+  void RequestCancel();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildActions();
@@ -128,6 +135,7 @@ class TMainForm : public QMainWindow {
   QToolBar* tool_bar_ = nullptr;
   QLabel* status_label_;
   QPushButton* cancel_button_;
+  QShortcut* cancel_shortcut_ = nullptr;
 
   std::array<QAction*, static_cast<std::size_t>(Command::kCount)> actions_{};
   std::array<QAction*, static_cast<std::size_t>(Option::kCount)> options_{};
@@ -145,6 +153,8 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TArbol> tree_;
   std::unique_ptr<TFirmware> firmware_;
   bool modified_ = false;
+  int busy_depth_ = 0;
+  bool cancel_requested_ = false;
 };
 
 }  // namespace corvane::ui
