@@ -1,0 +1,48 @@
+// Text files that may come from Windows: decoding to UTF-8 and encoding back.
+//
+// Files made by the Windows program are Windows-1252 text; files we write are UTF-8. A file is
+// decoded line by line: a line that is valid UTF-8 is kept as it is, any other line is taken as
+// Windows-1252. Files with a UTF-16 byte-order mark (the platform's "Unicode" INI files) are
+// decoded as UTF-16. Line breaks are left in the decoded text as they were.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "firmware/bytes.h"
+
+namespace corvane {
+
+enum class TextEncoding {
+  Utf8,         // UTF-8 without a byte-order mark (also plain ASCII)
+  Utf8Bom,      // UTF-8 with a byte-order mark
+  Windows1252,  // at least one line was not valid UTF-8 (written back as UTF-8)
+  Utf16LE,      // UTF-16 little-endian with its byte-order mark
+  Utf16BE,      // UTF-16 big-endian with its byte-order mark
+};
+
+struct DecodedText {
+  std::string utf8;
+  TextEncoding encoding = TextEncoding::Utf8;
+};
+
+bool IsValidUtf8(std::string_view text);
+
+// Every byte as its Windows-1252 character, in UTF-8. The five bytes the code page leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of the same number, as
+// the platform's converter does.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+DecodedText DecodeText(ByteView bytes);
+
+// The text in the given encoding. Windows1252 input is written back as UTF-8 (so no character is
+// lost); Utf8Bom and the UTF-16 forms keep their byte-order mark. Bytes of `utf8` that are not
+// valid UTF-8 become U+FFFD in UTF-16.
+Bytes EncodeText(std::string_view utf8, TextEncoding encoding);
+
+// Case-insensitive comparison of UTF-8 names as the platform compares INI and file names: ASCII
+// letters and the accented letters of Latin-1 (À-Þ / à-þ) fold; everything else compares exactly.
+std::string FoldCase(std::string_view utf8);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace corvane

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/ini.h"
+#include "support/files.h"
+#include "support/temp_dir.h"
+
+namespace corvane {
+namespace {
+
+using test::ToBytes;
+
+IniFile FromText(const std::string& text) {
+  return IniFile::Parse(ToBytes(text));
+}
+std::string Text(const IniFile& ini) {
+  const Bytes bytes = ini.Serialize();
+  return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(Ini, ValuesAreTrimmedAndLoseOnePairOfQuotes) {
+  struct Case {
+    const char* line;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"k=plain", "plain"},
+      {"k =  spaced value  ", "spaced value"},
+      {"k=\"  padded  \"", "  padded  "},
+      {"k=  \"x\"  ", "x"},
+      {"k='single'", "single"},
+      {"k=\"unbalanced", "\"unbalanced"},
+      {"k=ends with quote\"", "ends with quote\""},
+      {"k=\"mixed'", "\"mixed'"},
+      {"k=\"\"", ""},
+      {"k=\"", "\""},
+      {"k=\"\"twice\"\"", "\"twice\""},
+      {"k=a=b=c", "a=b=c"},
+      {"k=value ; not a comment", "value ; not a comment"},
+      {"k=", ""},
+      {"k=\t tab\t", "tab"},
+  };
+  for (const Case& c : cases) {
+    const IniFile ini = FromText(std::string("[s]\r\n") + c.line + "\r\n");
+    EXPECT_EQ(ini.ReadString("s", "k", "default"), c.value) << c.line;
+  }
+}
+
+TEST(Ini, NamesIgnoreCaseAndSurroundingSpaces) {
+  const IniFile ini = FromText("[ CorVane ]\nLastOpenedDIRECTORY = /x/\n[Español]\nClave=1\n");
+  EXPECT_EQ(ini.ReadString("Corvane", "LastOpenedDirectory", ""), "/x/");
+  EXPECT_EQ(ini.ReadString("CORVANE", "lastopeneddirectory", ""), "/x/");
+  EXPECT_EQ(ini.ReadString("ESPAÑOL", "CLAVE", ""), "1");
+  EXPECT_TRUE(ini.HasSection("corvane"));
+}
+
+TEST(Ini, MissingThingsGiveTheDefault) {
+  const IniFile ini = FromText(
+      "orphan=1\n"  // a key before any section belongs to none
+      "[a]\n"
+      "; k=comment\n"
+      "nokey\n"    // no "=": defines nothing
+      "[broken\n"  // no "]": not a section header
+      "k2=2\n"
+      "empty=\n");
+  EXPECT_EQ(ini.ReadString("a", "k", "d"), "d");
+  EXPECT_EQ(ini.ReadString("a", "; k", "d"), "d");
+  EXPECT_EQ(ini.ReadString("a", "nokey", "d"), "d");
+  EXPECT_EQ(ini.ReadString("", "orphan", "d"), "d");
+  EXPECT_EQ(ini.ReadString("b", "k2", "d"), "d");
+  EXPECT_EQ(ini.ReadString("a", "k2", "d"), "2");    // still in section a
+  EXPECT_EQ(ini.ReadString("a", "empty", "d"), "");  // present but empty: not the default
+  EXPECT_FALSE(ini.HasSection("broken"));
+  EXPECT_EQ(IniFile().ReadInteger("a", "k", 42), 42);
+}
+
+TEST(Ini, MissingFile) {
+  test::TempDir dir;
+  EXPECT_FALSE(IniFile::Load(dir / "none.ini").has_value());
+  EXPECT_FALSE(IniFile::Load(dir.path()).has_value());  // a folder is not a file
+  EXPECT_EQ(IniFile::LoadOrEmpty(dir / "none.ini").ReadString("s", "k", "d"), "d");
+}
+
+TEST(Ini, TheFirstOfTwoSectionsOrKeysCounts) {
+  const IniFile ini = FromText("[s]\nk=1\nk=2\n[S]\nk=3\nonly=4\n");
+  EXPECT_EQ(ini.ReadString("s", "k", ""), "1");
+  EXPECT_EQ(ini.ReadString("s", "only", "d"), "d");
+  EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"s"}));
+  EXPECT_EQ(ini.KeyNames("S"), (std::vector<std::string>{"k"}));
+}
+
+TEST(Ini, Integers) {
+  struct Case {
+    const char* text;
+    std::optional<std::int32_t> value;
+  };
+  const Case cases[] = {
+      {"16", 16},
+      {"007", 7},
+      {"-5", -5},
+      {"+7", 7},
+      {"0x1F", 31},
+      {"0X1f", 31},
+      {"$10", 16},
+      {"0x0000000010", 16},
+      {"0xFFFFFFFF", -1},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"2147483648", std::nullopt},
+      {"0x100000000", std::nullopt},
+      {"12abc", std::nullopt},
+      {"abc", std::nullopt},
+      {"", std::nullopt},
+      {"-", std::nullopt},
+      {"0x", std::nullopt},
+      {"1 2", std::nullopt},
+      {"99999999999999999999", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseIniInteger(c.text), c.value) << c.text;
+
+  const IniFile ini = FromText("[s]\na=12abc\nb= 0x10 \n");
+  EXPECT_EQ(ini.ReadInteger("s", "a", 3), 3);
+  EXPECT_EQ(ini.ReadInteger("s", "b", 3), 16);
+}
+
+TEST(Ini, Booleans) {
+  const IniFile ini = FromText("[s]\nzero=0\none=1\ntwo=2\nminus=-1\nword=true\nempty=\n");
+  EXPECT_FALSE(ini.ReadBool("s", "zero", true));
+  EXPECT_TRUE(ini.ReadBool("s", "one", false));
+  EXPECT_TRUE(ini.ReadBool("s", "two", false));
+  EXPECT_TRUE(ini.ReadBool("s", "minus", false));
+  EXPECT_FALSE(ini.ReadBool("s", "word", false));  // not a number: the default
+  EXPECT_TRUE(ini.ReadBool("s", "word", true));
+  EXPECT_TRUE(ini.ReadBool("s", "empty", true));
+  EXPECT_FALSE(ini.ReadBool("s", "missing", false));
+}
+
+TEST(Ini, ReadingAndWritingBackUnchangedIsByteExact) {
+  const std::string texts[] = {
+      "",
+      "\xEF\xBB\xBF[a]\r\nk=v\r\n",
+      "; header\r\n\r\n[a]\r\n  k = \"v\"  \r\nx\n[b]\r\nlast=1",
+      "\n\n[a]\n\tk\t=\tv\t\n   \n;c\n",
+  };
+  for (const std::string& t : texts) EXPECT_EQ(Text(FromText(t)), t);
+}
+
+TEST(Ini, WritingAKeyChangesOnlyItsLine) {
+  const std::string before =
+      "; Corvane settings\r\n"
+      "\r\n"
+      "[Other]\r\n"
+      "LanguageUsed=9\r\n"
+      "\r\n"
+      "[CORVANE]\r\n"
+      "Language1=Español\r\n"
+      "  languageused = 2  \r\n"
+      "; keep me\r\n"
+      "Language2=English\r\n"
+      "\r\n"
+      "[Last]\r\n"
+      "x=1\r\n";
+  IniFile ini = FromText(before);
+  ASSERT_TRUE(ini.WriteInteger("Corvane", "LanguageUsed", 1));
+  const std::string after =
+      "; Corvane settings\r\n"
+      "\r\n"
+      "[Other]\r\n"
+      "LanguageUsed=9\r\n"
+      "\r\n"
+      "[CORVANE]\r\n"
+      "Language1=Español\r\n"
+      "languageused=1\r\n"
+      "; keep me\r\n"
+      "Language2=English\r\n"
+      "\r\n"
+      "[Last]\r\n"
+      "x=1\r\n";
+  EXPECT_EQ(Text(ini), after);
+}
+
+TEST(Ini, NewKeysGoAfterTheLastKeyOfTheirSectionAndNewSectionsAtTheEnd) {
+  IniFile ini = FromText("[a]\nk=1\n; comment\n\n[b]\n\n[c]\nz=0\n");
+  ASSERT_TRUE(ini.WriteString("A", "new", "x"));
+  ASSERT_TRUE(ini.WriteString("b", "first", "y"));
+  ASSERT_TRUE(ini.WriteString("d", "key", "z"));
+  ASSERT_TRUE(ini.WriteString("a", "newer", "w"));
+  EXPECT_EQ(Text(ini),
+            "[a]\nk=1\nnew=x\nnewer=w\n; comment\n\n[b]\nfirst=y\n\n[c]\nz=0\n[d]\nkey=z\n");
+}
+
+TEST(Ini, LineBreaksFollowTheFile) {
+  IniFile lf = FromText("[a]\nk=1");  // no line break at the end
+  lf.WriteString("a", "n", "2");
+  lf.WriteString("b", "m", "3");
+  EXPECT_EQ(Text(lf), "[a]\nk=1\nn=2\n[b]\nm=3");
+  EXPECT_EQ(lf.line_break(), "\n");
+
+  IniFile fresh;
+  fresh.WriteBool("Corvane", "LowercaseFiles", true);
+  fresh.WriteBool("Corvane", "OpenSearchResults", false);
+  EXPECT_EQ(Text(fresh), "[Corvane]\r\nLowercaseFiles=1\r\nOpenSearchResults=0\r\n");
+}
+
+TEST(Ini, WrittenValuesReadBackExactly) {
+  const std::string values[] = {
+      "",
+      " ",
+      "  lead",
+      "trail ",
+      "\"quoted\"",
+      "'single'",
+      "\"",
+      "a \"b\" c",
+      "Ya existe un archivo llamado : ",
+      "¡ La clase \"",
+      "\" no se ha encontrado !",
+      "x=y",
+      ";z",
+  };
+  IniFile ini;
+  for (std::size_t i = 0; i < std::size(values); ++i)
+    ASSERT_TRUE(ini.WriteString("s", "k" + std::to_string(i), values[i]));
+  const IniFile again = IniFile::Parse(ini.Serialize());
+  for (std::size_t i = 0; i < std::size(values); ++i)
+    EXPECT_EQ(again.ReadString("s", "k" + std::to_string(i), "default"), values[i]) << values[i];
+}
+
+TEST(Ini, WritesThatTheFormatCannotCarryAreRefused) {
+  IniFile ini = FromText("[s]\nk=old\n");
+  EXPECT_FALSE(ini.WriteString("s", "k", "two\nlines"));
+  EXPECT_FALSE(ini.WriteString("s", "k", "cr\r"));
+  EXPECT_FALSE(ini.WriteString("s", "a=b", "v"));
+  EXPECT_FALSE(ini.WriteString("s", "", "v"));
+  EXPECT_FALSE(ini.WriteString("s", " k", "v"));
+  EXPECT_FALSE(ini.WriteString("s", ";k", "v"));
+  EXPECT_FALSE(ini.WriteString("s", "[k", "v"));
+  EXPECT_FALSE(ini.WriteString("a]b", "k", "v"));
+  EXPECT_FALSE(ini.WriteString("", "k", "v"));
+  EXPECT_FALSE(ini.WriteString("s\n[t]", "k", "v"));
+  EXPECT_EQ(Text(ini), "[s]\nk=old\n");
+}
+
+TEST(Ini, Windows1252FileIsReadAndWrittenBackAsUtf8) {
+  IniFile ini = IniFile::Parse(ToBytes("[Espa\xF1ol]\r\nT0=Acci\xF3n\r\n; \xA1hola!\r\n"));
+  EXPECT_EQ(ini.encoding(), TextEncoding::Windows1252);
+  EXPECT_EQ(ini.ReadString("Español", "T0", ""), "Acción");
+  ini.WriteString("español", "T1", "☃");
+  EXPECT_EQ(Text(ini), "[Español]\r\nT0=Acción\r\nT1=☃\r\n; ¡hola!\r\n");
+}
+
+TEST(Ini, Utf16FileStaysUtf16) {
+  const Bytes utf16 = EncodeText("[s]\r\nk=ñ\r\n", TextEncoding::Utf16LE);
+  IniFile ini = IniFile::Parse(utf16);
+  EXPECT_EQ(ini.ReadString("s", "k", ""), "ñ");
+  EXPECT_EQ(ini.Serialize(), utf16);
+  ini.WriteString("s", "k", "€");
+  EXPECT_EQ(ini.Serialize(), EncodeText("[s]\r\nk=€\r\n", TextEncoding::Utf16LE));
+}
+
+TEST(Ini, SaveReplacesTheFile) {
+  test::TempDir dir;
+  test::WriteText(dir / "a.ini", "; c\n[s]\nk=1\n");
+  IniFile ini = IniFile::LoadOrEmpty(dir / "a.ini");
+  ini.WriteInteger("s", "k", 2);
+  EXPECT_EQ(ini.Save(dir / "a.ini"), "");
+  EXPECT_EQ(test::ReadText(dir / "a.ini"), "; c\n[s]\nk=2\n");
+  EXPECT_NE(ini.Save(dir / "missing" / "a.ini"), "");
+}
+
+}  // namespace
+}  // namespace corvane

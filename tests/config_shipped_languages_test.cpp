@@ -1,0 +1,109 @@
+// The INIs folder shipped with the program (data/INIs): the main settings file and the Spanish
+// and English language files.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "config/configuration.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kShipped = fs::path(CORVANE_SOURCE_DIR) / "data" / "INIs";
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts(1);
+  for (const char c : text) {
+    if (c == separator) {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
+}
+
+std::string Edges(const std::string& text) {
+  // What a text begins and ends with when that matters: spaces and quote characters.
+  std::string edges;
+  if (!text.empty() && (text.front() == ' ' || text.front() == '"')) edges += text.front();
+  edges += '|';
+  if (!text.empty() && (text.back() == ' ' || text.back() == '"')) edges += text.back();
+  return edges;
+}
+
+TEST(ShippedLanguages, TheMainFileOffersSpanishThenEnglish) {
+  Configuration config;
+  ASSERT_TRUE(LeeConfiguracion(kShipped, "/p/", config).ok());
+  EXPECT_EQ(config.language.Slot(1).caption, "&1 - Español");
+  EXPECT_EQ(config.language.Slot(2).caption, "&2 - English");
+  EXPECT_TRUE(config.language.Slot(1).enabled);
+  EXPECT_TRUE(config.language.Slot(2).enabled);
+  for (int slot = 3; slot <= 9; ++slot) EXPECT_FALSE(config.language.Slot(slot).enabled);
+  EXPECT_EQ(config.language.TickedSlot(), 1);
+  EXPECT_EQ(config.settings.hex_editor_width, 600);  // nothing else set: the defaults
+
+  config.language.Choose(2);
+  EXPECT_EQ(config.language.Text(226), "Save the changes?");
+  EXPECT_EQ(config.language.DirectTexts().at(50), "&File");
+}
+
+TEST(ShippedLanguages, EveryKeyIsInBothFiles) {
+  for (const char* name : {"Español", "English"}) {
+    const std::optional<IniFile> file = IniFile::Load(kShipped / (std::string(name) + ".ini"));
+    ASSERT_TRUE(file.has_value()) << name;
+    EXPECT_EQ(file->encoding(), TextEncoding::Utf8) << name;
+    EXPECT_EQ(file->SectionNames(), std::vector<std::string>{name});
+    EXPECT_EQ(file->KeyNames(name).size(), static_cast<std::size_t>(kLanguageKeys)) << name;
+    for (int key = 0; key < kLanguageKeys; ++key)
+      EXPECT_TRUE(file->Find(name, LanguageKeyName(key)).has_value()) << name << " " << key;
+  }
+}
+
+TEST(ShippedLanguages, TheSpanishFileHoldsTheBuiltInTexts) {
+  const LanguageTexts spanish =
+      LanguageTexts::FromFile(IniFile::LoadOrEmpty(kShipped / "Español.ini"), "Español");
+  const LanguageTexts defaults = LanguageTexts::Defaults();
+  for (int row = 0; row < kMessageRows; ++row)
+    EXPECT_EQ(spanish.messages.Text(row), defaults.messages.Text(row)) << row;
+  EXPECT_EQ(spanish.direct, defaults.direct);
+}
+
+TEST(ShippedLanguages, TheEnglishFileTranslatesEveryText) {
+  const LanguageTexts english =
+      LanguageTexts::FromFile(IniFile::LoadOrEmpty(kShipped / "English.ini"), "English");
+  const LanguageTexts spanish = LanguageTexts::Defaults();
+  // Texts that read the same in both languages.
+  std::set<int> same = {53, 107, 156, 160, 295, 351, 352, 353};
+  for (int row = 55; row <= 70; ++row) same.insert(row);  // "Color 0" .. "Color F"
+
+  for (int row = 0; row < kMessageRows; ++row) {
+    const std::string& en = english.messages.Text(row);
+    const std::string& es = spanish.messages.Text(row);
+    if (same.count(row)) {
+      EXPECT_EQ(en, es) << row;
+      continue;
+    }
+    EXPECT_NE(en, es) << row;
+    EXPECT_FALSE(en.empty()) << row;
+    // Spaces and quotes at the ends join rows to their arguments: they stay.
+    EXPECT_EQ(Edges(en), Edges(es)) << row;
+    // File-dialog filters keep their patterns.
+    const std::vector<std::string> en_parts = Split(en, '|');
+    const std::vector<std::string> es_parts = Split(es, '|');
+    ASSERT_EQ(en_parts.size(), es_parts.size()) << row;
+    for (std::size_t i = 1; i < en_parts.size(); i += 2) EXPECT_EQ(en_parts[i], es_parts[i]) << row;
+  }
+  for (const DirectTextEntry& entry : DirectTextTable()) {
+    const std::string& en = english.direct.at(entry.key);
+    EXPECT_NE(en, entry.spanish) << entry.key;
+    EXPECT_FALSE(en.empty()) << entry.key;
+  }
+}
+
+}  // namespace
+}  // namespace corvane

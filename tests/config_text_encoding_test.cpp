@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/text_encoding.h"
+#include "support/files.h"
+
+namespace corvane {
+namespace {
+
+using test::ToBytes;
+
+TEST(TextEncoding, Windows1252BytesBecomeTheirCharacters) {
+  struct Case {
+    std::string bytes;
+    std::string utf8;
+  };
+  const Case cases[] = {
+      {"A", "A"},
+      {"\xF1", "ñ"},
+      {"Espa\xF1ol", "Español"},
+      {"\x80", "€"},
+      {"\x9F", "Ÿ"},
+      {"\x92", "\xE2\x80\x99"},  // right single quotation mark
+      {"\x81", "\xC2\x81"},      // undefined in the code page: the control of that number
+      {"\x9D", "\xC2\x9D"},
+      {"\xA0", "\xC2\xA0"},
+      {"\xFF", "ÿ"},
+      {std::string("\0", 1), std::string("\0", 1)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Windows1252ToUtf8(c.bytes), c.utf8) << c.utf8;
+}
+
+TEST(TextEncoding, Utf8Validity) {
+  EXPECT_TRUE(IsValidUtf8(""));
+  EXPECT_TRUE(IsValidUtf8("plain ascii"));
+  EXPECT_TRUE(IsValidUtf8("ñ € 😀"));
+  EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD"));       // U+FFFD itself
+  EXPECT_FALSE(IsValidUtf8("\xF1"));              // a Windows-1252 ñ
+  EXPECT_FALSE(IsValidUtf8("\xC0\x80"));          // overlong
+  EXPECT_FALSE(IsValidUtf8("\xE0\x80\x80"));      // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
+  EXPECT_FALSE(IsValidUtf8("\xE2\x82"));          // cut short
+  EXPECT_FALSE(IsValidUtf8("\x80"));              // lone continuation byte
+  EXPECT_FALSE(IsValidUtf8("\xFF"));
+}
+
+TEST(TextEncoding, EachLineIsDecodedOnItsOwn) {
+  // A UTF-8 file with one line added by a Windows editor.
+  const DecodedText d = DecodeText(ToBytes("a=ñ\r\nb=\xF1\r\nc=€"));
+  EXPECT_EQ(d.utf8, "a=ñ\r\nb=ñ\r\nc=€");
+  EXPECT_EQ(d.encoding, TextEncoding::Windows1252);
+
+  const DecodedText utf8 = DecodeText(ToBytes("a=ñ\nb=x"));
+  EXPECT_EQ(utf8.utf8, "a=ñ\nb=x");
+  EXPECT_EQ(utf8.encoding, TextEncoding::Utf8);
+
+  const DecodedText bom = DecodeText(ToBytes("\xEF\xBB\xBFx=1"));
+  EXPECT_EQ(bom.utf8, "x=1");
+  EXPECT_EQ(bom.encoding, TextEncoding::Utf8Bom);
+
+  EXPECT_EQ(DecodeText(Bytes{}).utf8, "");
+}
+
+TEST(TextEncoding, Utf16WithByteOrderMark) {
+  // "ñ=😀\n" in UTF-16LE and UTF-16BE.
+  const Bytes le = {0xFF, 0xFE, 0xF1, 0x00, '=', 0x00, 0x3D, 0xD8, 0x00, 0xDE, '\n', 0x00};
+  const Bytes be = {0xFE, 0xFF, 0x00, 0xF1, 0x00, '=', 0xD8, 0x3D, 0xDE, 0x00, 0x00, '\n'};
+  const DecodedText dle = DecodeText(le);
+  const DecodedText dbe = DecodeText(be);
+  EXPECT_EQ(dle.utf8, "ñ=😀\n");
+  EXPECT_EQ(dle.encoding, TextEncoding::Utf16LE);
+  EXPECT_EQ(dbe.utf8, "ñ=😀\n");
+  EXPECT_EQ(dbe.encoding, TextEncoding::Utf16BE);
+  EXPECT_EQ(EncodeText(dle.utf8, TextEncoding::Utf16LE), le);
+  EXPECT_EQ(EncodeText(dbe.utf8, TextEncoding::Utf16BE), be);
+
+  // A lone surrogate and an odd last byte become U+FFFD.
+  const Bytes broken = {0xFF, 0xFE, 0x00, 0xD8, 'a', 0x00, 'b'};
+  EXPECT_EQ(DecodeText(broken).utf8,
+            "\xEF\xBF\xBD"
+            "a\xEF\xBF\xBD");
+}
+
+TEST(TextEncoding, EncodingKeepsTheFormOrWritesUtf8) {
+  EXPECT_EQ(EncodeText("ñ", TextEncoding::Utf8), ToBytes("ñ"));
+  EXPECT_EQ(EncodeText("ñ", TextEncoding::Utf8Bom), ToBytes("\xEF\xBB\xBFñ"));
+  // Text read as Windows-1252 goes back as UTF-8, so characters outside the code page survive.
+  EXPECT_EQ(EncodeText("ñ ☃", TextEncoding::Windows1252), ToBytes("ñ ☃"));
+}
+
+TEST(TextEncoding, CaseFolding) {
+  EXPECT_TRUE(EqualsIgnoreCase("Corvane", "CORVANE"));
+  EXPECT_TRUE(EqualsIgnoreCase("ESPAÑOL", "español"));
+  EXPECT_TRUE(EqualsIgnoreCase("ÀÉÎÕÜ", "àéîõü"));
+  EXPECT_FALSE(EqualsIgnoreCase("×", "÷"));  // U+00D7 and U+00F7 are not a letter pair
+  EXPECT_FALSE(EqualsIgnoreCase("Corvane", "Corvan"));
+  EXPECT_FALSE(EqualsIgnoreCase("a", "b"));
+  EXPECT_EQ(FoldCase("\xC3"
+                     "A"),
+            "\xC3"
+            "a");  // a broken sequence does not hide the next letter
+}
+
+}  // namespace
+}  // namespace corvane
