@@ -1,7 +1,6 @@
 #include "long_operation.h"
 
 #include <QCoreApplication>
-#include <cmath>
 
 #include "main_window.h"
 
@@ -23,9 +22,5 @@ bool LongOperation::Progress(const QString& text, int percent) {
 
 bool LongOperation::Cancelled() const { return form_.CancelRequested(); }
 
-int LongOperation::Percent(long long done, long long total) {
-  if (total <= 0) return 0;
-  return static_cast<int>(std::lround(static_cast<double>(done) * 100.0 / static_cast<double>(total)));
-}
 
 }  // namespace corvane::ui

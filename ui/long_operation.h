@@ -4,11 +4,7 @@
 // repaints and the user can cancel (button or Escape).
 #pragma once
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
-
-class QWidget;
 
 namespace corvane::ui {
 
@@ -27,9 +23,6 @@ class LongOperation {
   // Shows text, a space, the percentage and "%".
   bool Progress(const QString& text, int percent);
   bool Cancelled() const;
-
-  // The percentage of done out of total, rounded to the nearest integer (0 for no total).
-  static int Percent(long long done, long long total);
 
  private:
   TMainForm& form_;

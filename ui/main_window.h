@@ -1,13 +1,17 @@
 // The main window (TMainForm): an MDI frame with the toolbar, the five menus, the status bar and
 // the tree of the opened firmware. It turns commands into operations of the document layer and
-// shows their results; it holds no rules of its own.
+// shows their results; the rules live in the document layer.
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
+#include <filesystem>
+#include <map>
 #include <memory>
 
-#include "firmware/tree.h"
+#include "config/configuration.h"
+#include "firmware/document.h"
 
 class QAction;
 class QActionGroup;
@@ -20,92 +24,63 @@ class QShortcut;
 class QSplitter;
 class QToolBar;
 
-namespace corvane {
-class TFirmware;
-}
-
 namespace corvane::ui {
 
 class EditorChild;
 class FirmwareTreeModel;
 class FirmwareTreeView;
-
-// Every command of the toolbar and the menus.
-enum class Command {
-  Open,
-  Save,
-  Exit,
-  Delete,
-  NewDirectory,
-  ExtractDecompressed,
-  InsertCompressed,
-  ExtractRaw,
-  InsertRaw,
-  FontEditor,
-  FontListImport,
-  FontListExport,
-  HexDecompressed,
-  HexRaw,
-  ImportOrder,
-  ExportOrder,
-  Information,
-  Search,
-  ExportCode,
-  Compare,
-  About,
-  kCount
-};
-
-// The check items under "&Configuración".
-enum class Option {
-  LengthTableFirst,   // "T&abla de longitudes al principio"
-  UseExternalFonts,   // "&Usar archivos externos"
-  Limit183Widgets,    // "No guardar paneles con mas de 183 elementos"
-  LowercaseFiles,     // "Cambiar a minusculas cuando se importan archivos"
-  OpenSearchResults,  // "Abrir resultados de busqueda automáticamente"
-  CompressWhenInsert, // "Comprimir insertando archivos desde *.def o *.glu"
-  kCount
-};
-
-// The "&Ventana" menu's own items.
-enum class WindowCommand { Cascade, MinimizeAll, RestoreAll, CloseAll, kCount };
+class TForm20;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
 
  public:
+  // Reads the configuration from the INIs folder (InisFolder(): CORVANE_INIS or the program's).
   explicit TMainForm(QWidget* parent = nullptr);
   ~TMainForm() override;
 
+  // Commands, option items and "Ventana" items by the item their texts label.
+  QAction* Action(MainWindowItem item) const;
+  QMenu* Menu(MainWindowItem item) const;
+  QAction* LanguageSlot(int slot) const;  // 1..9
+  QToolBar* ToolBar() const { return tool_bar_; }
   QMdiArea* MdiArea() const { return mdi_area_; }
   FirmwareTreeView* TreeView() const { return tree_view_; }
-  QAction* Action(Command command) const;
-  QAction* OptionAction(Option option) const;
-  bool OptionChecked(Option option) const;
-  QAction* WindowAction(WindowCommand command) const;
-  QMenu* WindowMenu() const { return window_menu_; }
+  TForm20* Search() const { return search_window_; }
   QString StatusText() const;
   void SetStatusText(const QString& text);
 
-  // The open firmware (nullptr before the first open) and its tree.
-  TFirmware* Firmware() const { return firmware_.get(); }
-  TArbol& Tree() const { return *tree_; }
+  Document& Doc() { return document_; }
+  Configuration& Config() { return config_; }
+  const Configuration& Config() const { return config_; }
+  const std::filesystem::path& InisFolder() const { return inis_folder_; }
+  bool OptionChecked(MainWindowItem option) const;
+
   TNodo* SelectedNode() const;
   void SelectNode(const TNodo* node);
 
-  bool FirmwareModificado() const { return modified_; }
-  void SetFirmwareModificado(bool modified);
+  bool FirmwareModificado() const { return document_.Modified(); }
+  // An editor wrote into a node: the document is changed and the title says so.
+  void NodeWritten(TNodo* node);
+
+  // Opens a file at start (command line): model 1..27, or 0 to detect it.
+  bool OpenFile(const QString& path, int model);
+  // Takes a firmware loaded elsewhere (its Tree must be `tree`) as the open document.
+  void OpenDocument(std::unique_ptr<TFirmware> firmware, std::unique_ptr<TArbol> tree);
+
+  // The selection update (ActualizaBotones): commands and status text for the selected node.
+  void ActualizaBotones();
+  // Loads language slot 0..9 and relabels the window and every open child (CambiaIdioma).
+  void CargaIdioma(int slot);
 
   // Opens (or brings forward) the editor of a node; a node without an editor opens nothing.
   void AbreHijo(TNodo* node);
-  // The editor child that holds this node, if any.
   EditorChild* EditorOf(const TNodo* node) const;
   // True when an editor child holds this node or a node below it.
   bool NodeInUse(const TNodo* node) const;
-  // Adds an editor child to the MDI area and shows it.
   QMdiSubWindow* AddChild(EditorChild* child);
 
-  // The tree changed structurally (or its texts did): rebuild the view, keep the selection.
+  // The tree changed: rebuild the view, keep the open branches and the selection.
   void TreeChanged();
 
   // A long operation runs (see LongOperation): commands are disabled and Cancel is offered.
@@ -115,6 +90,22 @@ class TMainForm : public QMainWindow {
   bool CancelRequested() const { return cancel_requested_; }
   void RequestCancel();
 
+  // The commands (menu items and toolbar buttons run the same handler).
+  void FileOpen1Execute();
+  bool ToolButton2Click();  // save; true when saved
+  void ToolButton8Click();  // delete
+  void ToolButton7Click();  // new directory
+  void Extract(bool decompress);
+  void Insert(bool compress);
+  void OpenHexEditor(bool decompress);
+  void ToolButton19Click();  // import file order
+  void ToolButton20Click();  // export file order
+  void ShowInformation();
+  void ShowSearch();
+  void ToolButton26Click();  // extract all code
+  void ShowCompare();
+  void HelpAbout1Execute();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -122,11 +113,17 @@ class TMainForm : public QMainWindow {
   void BuildActions();
   void BuildMenus();
   void BuildToolBar();
-  void ApplyDefaultCaptions();
+  void ApplyLanguageTexts();
+  void ApplyStates(const CommandStates& states);
+  void ApplySettings();
+  void CollectSettings();
   void UpdateWindowMenu();
   void UpdateTitle();
-
-  void OnAbout();
+  void AfterOpen();
+  void ReportCommand(const CommandResult& result);
+  void DocumentChanged(const CommandResult& result);
+  QAction* NewAction(MainWindowItem item, const char* theme_icon, int fallback_icon,
+                     bool enabled);
 
   QMdiArea* mdi_area_;
   QSplitter* splitter_;
@@ -136,23 +133,17 @@ class TMainForm : public QMainWindow {
   QLabel* status_label_;
   QPushButton* cancel_button_;
   QShortcut* cancel_shortcut_ = nullptr;
+  TForm20* search_window_ = nullptr;
 
-  std::array<QAction*, static_cast<std::size_t>(Command::kCount)> actions_{};
-  std::array<QAction*, static_cast<std::size_t>(Option::kCount)> options_{};
-  std::array<QAction*, static_cast<std::size_t>(WindowCommand::kCount)> window_actions_{};
-  std::array<QAction*, 9> language_slots_{};
+  std::map<MainWindowItem, QAction*> actions_;
+  std::map<MainWindowItem, QMenu*> menus_;
+  std::array<QAction*, kLanguageSlots> language_slots_{};
   QActionGroup* language_group_ = nullptr;
-  QMenu* file_menu_ = nullptr;
-  QMenu* edit_menu_ = nullptr;
-  QMenu* config_menu_ = nullptr;
-  QMenu* fonts_menu_ = nullptr;
-  QMenu* language_menu_ = nullptr;
-  QMenu* window_menu_ = nullptr;
-  QMenu* help_menu_ = nullptr;
 
-  std::unique_ptr<TArbol> tree_;
-  std::unique_ptr<TFirmware> firmware_;
-  bool modified_ = false;
+  Document document_;
+  Configuration config_;
+  std::filesystem::path inis_folder_;
+  CommandStates states_ = CommandsWithoutFirmware();
   int busy_depth_ = 0;
   bool cancel_requested_ = false;
 };

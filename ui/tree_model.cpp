@@ -19,7 +19,8 @@ void FirmwareTreeModel::SetTree(const TArbol* tree) {
 
 void FirmwareTreeModel::Mirror(const TNodo& node, Item& item) {
   item.node = const_cast<TNodo*>(&node);
-  item.text = NodeName(node.Text);
+  item.text = NodeName(node.Text, node.Parent() == nullptr);
+  item.editable = can_rename && can_rename(node);
   item.image = node.IsDirectory() ? 0 : node.ImageIndex;
   item.children.clear();
   // Iterative over the depth too: a crafted tree may be deep.
@@ -37,6 +38,7 @@ void FirmwareTreeModel::Mirror(const TNodo& node, Item& item) {
       auto c = std::make_unique<Item>();
       c->node = const_cast<TNodo*>(child);
       c->text = NodeName(child->Text);
+      c->editable = can_rename && can_rename(*child);
       c->image = child->IsDirectory() ? 0 : child->ImageIndex;
       c->parent = p.item;
       c->row = static_cast<int>(i);
@@ -124,7 +126,7 @@ bool FirmwareTreeModel::setData(const QModelIndex& index, const QVariant& value,
   if (!index.isValid() || role != Qt::EditRole || !rename) return false;
   Item* item = ItemAt(index);
   if (!rename(*item->node, value.toString())) return false;
-  item->text = NodeName(item->node->Text);
+  item->text = NodeName(item->node->Text, item->node->Parent() == nullptr);
   item->image = item->node->IsDirectory() ? 0 : item->node->ImageIndex;
   emit dataChanged(index, index);
   return true;
@@ -134,7 +136,7 @@ Qt::ItemFlags FirmwareTreeModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::ItemIsDropEnabled;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
                     Qt::ItemIsDropEnabled;
-  if (can_rename && can_rename(*ItemAt(index)->node)) f |= Qt::ItemIsEditable;
+  if (ItemAt(index)->editable) f |= Qt::ItemIsEditable;
   return f;
 }
 

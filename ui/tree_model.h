@@ -1,6 +1,7 @@
-// The firmware tree as an item model: a mirror of the core's TArbol (texts, icons and node
-// identities). The mirror never reads a node while a command is changing the tree; the window
-// calls Sync after every structural change and Refresh after a rename.
+// The firmware tree as an item model: a mirror of the core's TArbol (texts, icons, whether a node
+// may be renamed, and node identities). The view only ever reads the mirror, so it may repaint
+// safely while a command is changing the tree (a question box of an insertion); the window calls
+// Sync after every command that changed the tree.
 #pragma once
 
 #include <QAbstractItemModel>
@@ -51,6 +52,7 @@ class FirmwareTreeModel : public QAbstractItemModel {
     TNodo* node = nullptr;
     QString text;
     int image = 0;
+    bool editable = false;  // an in-place edit may start (asked when the mirror was built)
     Item* parent = nullptr;
     int row = 0;
     std::vector<std::unique_ptr<Item>> children;

@@ -1,5 +1,7 @@
 #include "ui_text.h"
 
+#include "firmware/names.h"
+
 namespace corvane::ui {
 
 MessageTable& Messages() {
@@ -15,11 +17,9 @@ QString Render(const Message& message) {
   return text;
 }
 
-QString NodeName(std::string_view raw) {
-  return QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size()));
+QString NodeName(std::string_view raw, bool is_root) {
+  return QString::fromStdString(DisplayName(raw, is_root));
 }
-
-std::string RawName(const QString& shown) { return shown.toLatin1().toStdString(); }
 
 QStringList NameFilters(const QString& pairs) {
   QStringList filters;

@@ -21,9 +21,8 @@ QString Msg(int row);
 // A core message rendered with the table in use; CR LF line breaks become plain line breaks.
 QString Render(const Message& message);
 
-// Node names are raw 8-bit names (Latin-1 for display).
-QString NodeName(std::string_view raw);
-std::string RawName(const QString& shown);
+// A node's raw name as shown (the root's name is the opened file's name, shown as it is).
+QString NodeName(std::string_view raw, bool is_root = false);
 
 // A filter written as "Name|*.a;*.b|Name 2|*.c" becomes Qt's name filters
 // ("Name (*.a *.b)", "Name 2 (*.c)"); a name that already ends with its pattern keeps it once.
