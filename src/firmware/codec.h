@@ -20,7 +20,9 @@ inline std::size_t CodecCapacity(std::size_t length) { return 30 * length + 1; }
 
 // Decodes the stream in `source` into `destination` and returns the number of bytes produced.
 // Output never goes past destination.size(): a stream that would produce more is cut there, and
-// the result is then destination.size().
+// the result is then destination.size(). A back-reference whose source lies before the start of
+// the output writes zeros (what a zero-filled buffer keeps), so the result never depends on what
+// the buffer held before. Bytes past the produced length are left as they were.
 std::uint32_t Descomprime(ByteView source, std::span<std::uint8_t> destination);
 
 // Encodes `source` and returns the number of stream bytes written (0 for an empty source). The

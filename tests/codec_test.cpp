@@ -1,0 +1,418 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "firmware/codec.h"
+#include "support/codec_oracle.h"
+#include "support/files.h"
+#include "support/temp_dir.h"
+
+namespace corvane {
+namespace {
+
+using test::OracleCompress;
+using test::OracleDecompress;
+using test::ToBytes;
+
+Bytes Hex(std::string_view text) {
+  Bytes out;
+  for (std::size_t i = 0; i + 1 < text.size(); i += 3) {
+    out.push_back(static_cast<std::uint8_t>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16)));
+  }
+  return out;
+}
+
+// Builds a stream token by token, so that expected streams read as what they mean.
+class Stream {
+ public:
+  Stream& Bits(std::uint32_t value, int n) {
+    for (int i = n - 1; i >= 0; --i) {
+      if (bits_ % 8 == 0) bytes_.push_back(0);
+      if ((value >> i) & 1u) bytes_.back() |= static_cast<std::uint8_t>(0x80u >> (bits_ % 8));
+      ++bits_;
+    }
+    return *this;
+  }
+  Stream& Lit(std::string_view text) {
+    Bits(1, 1).Bits(static_cast<std::uint32_t>(text.size() - 1), 3);
+    for (const char ch : text) Bits(static_cast<std::uint8_t>(ch), 8);
+    return *this;
+  }
+  Stream& Flag0() { return Bits(0, 1); }
+  Stream& Ref(std::uint32_t distance, std::uint32_t length) {
+    int k = 0;
+    while (distance > (1u << (k + 4))) ++k;
+    int j = 0;
+    while (length > (1u << (j + 3))) ++j;
+    return Bits(static_cast<std::uint32_t>(k), 3)
+        .Bits(distance - 1, k + 4)
+        .Bits(static_cast<std::uint32_t>(j), 2)
+        .Bits(length - 1, j + 3);
+  }
+  Stream& End() { return Ref(1, 1); }
+  Bytes Take() const { return bytes_; }
+
+ private:
+  Bytes bytes_;
+  std::size_t bits_ = 0;
+};
+
+Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
+
+// ---------------------------------------------------------------------------------------------
+// Known streams
+
+struct KnownCase {
+  const char* name;
+  Bytes plain;
+  Bytes stream;
+};
+
+std::vector<KnownCase> KnownCases() {
+  return {
+      {"ThreeLetters", ToBytes("abc"), Hex("a6 16 26 30 00")},
+      {"TenEqual", Repeat('a', 10), Hex("86 10 0c 00 00")},
+      {"OneByte", ToBytes("x"), Hex("87 80 00")},
+      {"SixtyFourEqual", Repeat('a', 64), Hex("86 10 1f c0 00")},
+      {"SixtyFiveEqual", Repeat('a', 65), Hex("86 10 1f e0 00")},
+      {"EightDifferent", ToBytes("abcdefgh"), Hex("f6 16 26 36 46 56 66 76 80 00 00")},
+      {"NineDifferent", ToBytes("abcdefghi"), Hex("f6 16 26 36 46 56 66 76 88 69 00 00")},
+      // Two sources of 3 bytes: the nearer one (distance 4, not 8) is used.
+      {"TieGoesToNearerSource", ToBytes("abcXabcYabc"),
+       Stream().Lit("abcX").Ref(4, 3).Lit("Y").Ref(4, 3).Flag0().End().Take()},
+      // A literal block of 8 is followed by a flag bit before its back-reference.
+      {"FullBlockThenReference", ToBytes("abcdefghabcd"),
+       Stream().Lit("abcdefgh").Flag0().Ref(8, 4).Flag0().End().Take()},
+      // A run right after a reference whose last byte equals it: the run starts at the current byte.
+      {"RunJoinsCoveredByte", ToBytes("xyzxyzzzzq"),
+       Stream().Lit("xyz").Ref(3, 3).Flag0().Ref(1, 3).Lit("q").End().Take()},
+      // A pair of equal bytes is no run.
+      {"PairIsNoRun", ToBytes("abbc"), Stream().Lit("abbc").End().Take()},
+  };
+}
+
+class KnownStreams : public ::testing::TestWithParam<KnownCase> {};
+
+TEST_P(KnownStreams, CompressesToTheStream) {
+  const KnownCase& k = GetParam();
+  EXPECT_EQ(Compress(k.plain), k.stream);
+  EXPECT_EQ(OracleCompress(k.plain, kModeAll), k.stream);
+}
+
+TEST_P(KnownStreams, DecompressesToThePlainBytes) {
+  const KnownCase& k = GetParam();
+  EXPECT_EQ(Decompress(k.stream), k.plain);
+  EXPECT_EQ(OracleDecompress(k.stream, CodecCapacity(k.stream.size())), k.plain);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codec, KnownStreams, ::testing::ValuesIn(KnownCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Comprime, EmptyInputWritesNothing) {
+  Bytes out(4, 0xEE);
+  EXPECT_EQ(Comprime(ByteView(), out, kModeAll), 0u);
+  EXPECT_EQ(out, Bytes(4, 0xEE));
+  EXPECT_TRUE(Compress(Bytes{}).empty());
+}
+
+TEST(Comprime, WindowSearchAloneNeverUsesTheCurrentByteAsSource) {
+  // Without runs: "aaa" then distance 3 length 3, then the longest of the sources at 4, 5, 6
+  // (length 4, limited by the input end), the nearest of them.
+  const Bytes plain = Repeat('a', 10);
+  const Bytes expected = Stream().Lit("aaa").Ref(3, 3).Flag0().Ref(4, 4).Flag0().End().Take();
+  EXPECT_EQ(OracleCompress(plain, kModeBackReferences), expected);
+  Bytes out(CodecCapacity(plain.size()), 0);
+  out.resize(Comprime(plain, out, kModeBackReferences));
+  EXPECT_EQ(out, expected);
+}
+
+TEST(Comprime, EighthByteFlushesWithoutTheNinthByteMode) {
+  // Without the ninth-byte mode the eighth pending byte goes out unexamined, so the repeat of
+  // "abcdefg" is found one byte later.
+  const Bytes plain = ToBytes("abcdefgabcdefgh");
+  const Bytes mode3 = Stream().Lit("abcdefga").Flag0().Ref(7, 6).Lit("h").End().Take();
+  const Bytes mode7 = Stream().Lit("abcdefg").Ref(7, 7).Lit("h").End().Take();
+  for (const auto& [mode, expected] : {std::pair{3, mode3}, std::pair{7, mode7}}) {
+    Bytes out(CodecCapacity(plain.size()), 0);
+    out.resize(Comprime(plain, out, mode));
+    EXPECT_EQ(out, expected) << mode;
+    EXPECT_EQ(OracleCompress(plain, mode), expected) << mode;
+    EXPECT_EQ(Decompress(out), plain) << mode;
+  }
+}
+
+TEST(Comprime, SmallDestinationCutsTheStream) {
+  const Bytes plain = ToBytes("the quick brown fox jumps over the lazy dog");
+  const Bytes full = Compress(plain);
+  ASSERT_GT(full.size(), 10u);
+  Bytes buffer(14, 0xEE);
+  EXPECT_EQ(Comprime(plain, std::span(buffer).first(10), kModeAll), 10u);
+  EXPECT_TRUE(std::equal(buffer.begin(), buffer.begin() + 10, full.begin()));
+  EXPECT_EQ(Bytes(buffer.begin() + 10, buffer.end()), Bytes(4, 0xEE));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Decompression of hand-made and foreign streams
+
+TEST(Descomprime, OverlappingCopyRepeatsBytes) {
+  const Bytes stream = Stream().Lit("ab").Ref(2, 7).Flag0().End().Take();
+  EXPECT_EQ(Decompress(stream), ToBytes("ababababa"));
+}
+
+TEST(Descomprime, ReferenceBeforeTheStartLeavesZerosAndAdvances) {
+  const Bytes stream = Stream().Lit("ab").Ref(5, 3).Lit("z").End().Take();
+  const Bytes expected = {'a', 'b', 0, 0, 0, 'z'};
+  EXPECT_EQ(Decompress(stream), expected);
+  EXPECT_EQ(OracleDecompress(stream, CodecCapacity(stream.size())), expected);
+  // The skipped bytes are zero even in a buffer that was not zero-filled.
+  Bytes out(CodecCapacity(stream.size()), 0xEE);
+  ASSERT_EQ(Descomprime(stream, out), 6u);
+  EXPECT_EQ(Bytes(out.begin(), out.begin() + 6), expected);
+  EXPECT_EQ(out[6], 0xEE);
+}
+
+TEST(Descomprime, EmptyAndEndOnlyStreamsProduceNothing) {
+  EXPECT_TRUE(Decompress(Bytes{}).empty());
+  EXPECT_TRUE(Decompress(Bytes{0, 0, 0, 0}).empty());
+  EXPECT_TRUE(Decompress(Stream().Flag0().End().Take()).empty());
+  Bytes none;
+  EXPECT_EQ(Descomprime(Hex("87 80 00"), std::span(none)), 0u);
+}
+
+TEST(Descomprime, PaddingAndMissingBitsReadAsZero) {
+  // A stream cut inside its last literal block: the missing bytes are zeros.
+  const Bytes stream = Stream().Lit("abcdefgh").Take();
+  const Bytes cut(stream.begin(), stream.begin() + 5);
+  const Bytes expected = {'a', 'b', 'c', 'd', 0x60, 0, 0, 0};  // half of 'e' made it
+  EXPECT_EQ(Decompress(cut), expected);
+  EXPECT_EQ(OracleDecompress(cut, CodecCapacity(cut.size())), expected);
+}
+
+TEST(Descomprime, OverlongStreamIsCutAtTheBuffer) {
+  // Each 2-byte token makes 64 bytes, more than 30 per stream byte.
+  Stream s;
+  s.Lit("q").Ref(1, 64);
+  for (int i = 0; i < 40; ++i) s.Flag0().Ref(1, 64);
+  s.Flag0().End();
+  const Bytes stream = s.Take();
+  const Bytes out = Decompress(stream);
+  EXPECT_EQ(out.size(), CodecCapacity(stream.size()));
+  EXPECT_EQ(out, Repeat('q', out.size()));
+  EXPECT_EQ(OracleDecompress(stream, CodecCapacity(stream.size())), out);
+
+  // Nothing is written past the span given, in any direction of the cut.
+  for (const std::size_t cap : {0u, 1u, 5u, 64u, 65u, 66u, 100u}) {
+    Bytes buffer(cap + 16, 0xEE);
+    EXPECT_EQ(Descomprime(stream, std::span(buffer).first(cap)), cap);
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(cap)),
+              Repeat('q', cap));
+    EXPECT_EQ(Bytes(buffer.begin() + static_cast<std::ptrdiff_t>(cap), buffer.end()), Repeat(0xEE, 16));
+  }
+}
+
+TEST(Descomprime, CutInsideLiteralAndZeroReference) {
+  const Bytes stream = Stream().Lit("abcdefgh").Flag0().Ref(300, 20).Lit("xyz").End().Take();
+  for (std::size_t cap = 0; cap <= 33; ++cap) {
+    Bytes buffer(cap + 8, 0xEE);
+    const std::uint32_t produced = Descomprime(stream, std::span(buffer).first(cap));
+    const Bytes expected = OracleDecompress(stream, cap);
+    ASSERT_EQ(produced, expected.size()) << cap;
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + produced), expected) << cap;
+    EXPECT_EQ(Bytes(buffer.begin() + static_cast<std::ptrdiff_t>(cap), buffer.end()), Repeat(0xEE, 8));
+  }
+}
+
+TEST(Descomprime, ArbitraryBytesDecodeAsTheBitsSay) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 400; ++round) {
+    Bytes junk(rng() % 300);
+    const int flavour = round % 4;
+    for (auto& b : junk) {
+      const std::uint32_t v = rng();
+      b = static_cast<std::uint8_t>(flavour == 0 ? v : flavour == 1 ? (v | 0x88) : flavour == 2 ? (v & 0x11) : 0xFF);
+    }
+    ASSERT_EQ(Decompress(junk), OracleDecompress(junk, CodecCapacity(junk.size()))) << round;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The fast compressor against the step-by-step one, and round trips
+
+Bytes RandomBytes(std::mt19937& rng, std::size_t size, unsigned alphabet) {
+  Bytes out(size);
+  for (auto& b : out) b = static_cast<std::uint8_t>(rng() % alphabet);
+  return out;
+}
+
+// Random bytes with copies of earlier parts at the given distance and length.
+Bytes WithRepeats(std::mt19937& rng, std::size_t size, std::size_t distance, std::size_t length) {
+  Bytes out = RandomBytes(rng, size, 256);
+  for (std::size_t pos = distance; pos + length <= size; pos += length + rng() % 200 + 1) {
+    for (std::size_t i = 0; i < length; ++i) out[pos + i] = out[pos + i - distance];
+  }
+  return out;
+}
+
+Bytes Runs(std::mt19937& rng, std::size_t size) {
+  Bytes out;
+  while (out.size() < size) {
+    const std::size_t len = std::min<std::size_t>(size - out.size(), rng() % 140 + 1);
+    out.insert(out.end(), len, static_cast<std::uint8_t>(rng() % 4));
+  }
+  return out;
+}
+
+Bytes TextLike(std::mt19937& rng, std::size_t size) {
+  static const char* const kWords[] = {
+      "the ",   "panel ", "script ", "image ", "font ", "receiver ", "menu ",   "channel ",
+      "list ",  "of ",    "and ",    "a ",     "to ",   "in ",       "setup ",  "signal ",
+      "OK\n",   "\t",     "0x00, ",  "title=", "\"",    "Volume ",   "audio ", "satellite "};
+  Bytes out;
+  while (out.size() < size) {
+    const char* w = kWords[rng() % std::size(kWords)];
+    for (; *w && out.size() < size; ++w) out.push_back(static_cast<std::uint8_t>(*w));
+  }
+  return out;
+}
+
+struct Sample {
+  std::string name;
+  Bytes bytes;
+};
+
+std::vector<Sample> Samples(std::size_t max_size) {
+  std::mt19937 rng(2024);
+  std::vector<Sample> s;
+  for (std::size_t n = 0; n <= 40; ++n) s.push_back({"equal" + std::to_string(n), Repeat(0x5A, n)});
+  for (const std::size_t n : {63u, 64u, 65u, 66u, 127u, 128u, 129u, 130u, 1000u}) {
+    s.push_back({"equal" + std::to_string(n), Repeat(0, n)});
+  }
+  for (std::size_t n = 1; n <= 24; ++n) {
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(i);
+    s.push_back({"different" + std::to_string(n), b});
+  }
+  for (const std::size_t n : {2u, 3u, 5u, 17u, 200u, 3000u}) {
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i) b[i] = (i % 2) ? 'b' : 'a';
+    s.push_back({"alternating" + std::to_string(n), b});
+  }
+  for (const std::size_t distance : {3u, 8u, 16u, 17u, 64u, 65u, 1024u, 2047u, 2048u, 2049u, 2050u}) {
+    for (const std::size_t length : {3u, 4u, 8u, 9u, 63u, 64u, 65u, 130u}) {
+      s.push_back({"repeat" + std::to_string(distance) + "x" + std::to_string(length),
+                   WithRepeats(rng, std::min(max_size, distance + 1200), distance, length)});
+    }
+  }
+  for (const unsigned alphabet : {1u, 2u, 3u, 4u, 16u, 256u}) {
+    for (const std::size_t n : {1u, 9u, 100u, 2100u}) {
+      s.push_back({"alphabet" + std::to_string(alphabet) + "n" + std::to_string(n),
+                   RandomBytes(rng, n, alphabet)});
+    }
+  }
+  for (const std::size_t n : {100u, 5000u}) s.push_back({"runs" + std::to_string(n), Runs(rng, n)});
+  for (const std::size_t n : {300u, 9000u}) s.push_back({"text" + std::to_string(n), TextLike(rng, n)});
+  if (max_size >= 70000) {
+    s.push_back({"bigtext", TextLike(rng, 70000)});
+    s.push_back({"bigalphabet2", RandomBytes(rng, 65537, 2)});
+    s.push_back({"bigruns", Runs(rng, 69999)});
+    s.push_back({"bigrepeat2049", WithRepeats(rng, 70000, 2049, 64)});
+  }
+  return s;
+}
+
+// Runs alone (no window search) reach 64 bytes per 16 bits, more than the usual 30 x length + 1:
+// those streams are read back into a buffer as large as the plain bytes.
+Bytes DecompressInto(ByteView stream, std::size_t capacity) {
+  Bytes out(capacity, 0);
+  out.resize(Descomprime(stream, out));
+  return out;
+}
+
+TEST(Comprime, MatchesTheStepByStepFormInEveryMode) {
+  for (const Sample& sample : Samples(6000)) {
+    for (int mode = 0; mode <= 7; ++mode) {
+      Bytes out(CodecCapacity(sample.bytes.size()), 0);
+      out.resize(Comprime(sample.bytes, out, mode));
+      ASSERT_EQ(out, OracleCompress(sample.bytes, mode)) << sample.name << " mode " << mode;
+      const std::size_t capacity = std::max(CodecCapacity(out.size()), sample.bytes.size());
+      ASSERT_EQ(DecompressInto(out, capacity), sample.bytes) << sample.name << " mode " << mode;
+      if (mode & kModeBackReferences) {
+        // With the window search a stream never outgrows the usual buffer: at best 64 bytes
+        // from 18 bits (a reference of length 64 needs a distance of at least 64).
+        ASSERT_EQ(Decompress(out), sample.bytes) << sample.name << " mode " << mode;
+      }
+    }
+  }
+}
+
+TEST(Comprime, MatchesTheStepByStepFormOnLargeInputs) {
+  for (const Sample& sample : Samples(70000)) {
+    if (sample.bytes.size() < 60000) continue;
+    const Bytes out = Compress(sample.bytes);
+    ASSERT_EQ(out, OracleCompress(sample.bytes, kModeAll)) << sample.name;
+    ASSERT_EQ(Decompress(out), sample.bytes) << sample.name;
+    ASSERT_EQ(Decompress(out), OracleDecompress(out, CodecCapacity(out.size()))) << sample.name;
+  }
+}
+
+TEST(Comprime, NearerWindowEdgeIsReachedFartherIsNot) {
+  std::mt19937 rng(99);
+  const Bytes base = RandomBytes(rng, 2100, 256);
+  Bytes at2048 = base;
+  Bytes at2049 = base;
+  for (std::size_t i = 0; i < 40; ++i) {
+    at2048[2048 + i] = at2048[i];
+    at2049[2049 + i] = at2049[i];
+  }
+  const Bytes near = Compress(at2048);
+  const Bytes far = Compress(at2049);
+  EXPECT_EQ(near, OracleCompress(at2048, kModeAll));
+  EXPECT_EQ(far, OracleCompress(at2049, kModeAll));
+  EXPECT_LT(near.size() + 30, far.size());
+  EXPECT_EQ(Decompress(near), at2048);
+  EXPECT_EQ(Decompress(far), at2049);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saved fuzzer findings and the command-line tool
+
+TEST(Codec, FuzzRegressionsReplay) {
+  const std::filesystem::path dir = std::filesystem::path(CORVANE_SOURCE_DIR) / "fuzz" / "regressions";
+  ASSERT_TRUE(std::filesystem::is_directory(dir));
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (!entry.is_regular_file()) continue;
+    ++files;
+    const Bytes input = test::ReadFile(entry.path());
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(Decompress(input), OracleDecompress(input, CodecCapacity(input.size()))) << name;
+    const Bytes packed = Compress(input);
+    EXPECT_EQ(packed, OracleCompress(input, kModeAll)) << name;
+    EXPECT_EQ(Decompress(packed), input) << name;
+  }
+  EXPECT_GT(files, 0);
+}
+
+TEST(Codec, CommandLineCompressAndDecompress) {
+  test::TempDir dir;
+  std::mt19937 rng(5);
+  const Bytes plain = TextLike(rng, 5000);
+  test::WriteFile(dir / "plain.bin", plain);
+  const auto run = [&](const std::string& args) {
+    return std::system((std::string(CORVANE_CLI) + " " + args + " > /dev/null 2>&1").c_str());
+  };
+  ASSERT_EQ(run("compress " + (dir / "plain.bin").string() + " " + (dir / "packed.bin").string()), 0);
+  const Bytes packed = test::ReadFile(dir / "packed.bin");
+  EXPECT_EQ(packed, Compress(plain));
+  ASSERT_EQ(run("decompress " + (dir / "packed.bin").string() + " " + (dir / "back.bin").string()), 0);
+  EXPECT_EQ(test::ReadFile(dir / "back.bin"), plain);
+  EXPECT_NE(run("decompress " + (dir / "missing.bin").string() + " " + (dir / "x.bin").string()), 0);
+}
+
+}  // namespace
+}  // namespace corvane
