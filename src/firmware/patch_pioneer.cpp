@@ -1,15 +1,17 @@
-// Placeholder until this family is built: the model refuses to open and save.
+// Pioneer patches (model 4): files of up to eight 64 KB sections, section k at k × 64 KB,
+// little-endian numbers.
 #include "firmware/families.h"
 #include "firmware/firmware.h"
+#include "firmware/patch_sections.h"
 
 namespace corvane {
 
-Result CargaParchePioneer(TFirmware&, Bytes) {
-  return Result::Rejected(Message().Text("this receiver model cannot be opened yet"));
+Result CargaParchePioneer(TFirmware& firmware, Bytes file) {
+  return LoadPlainPatch(firmware, std::move(file), ByteOrder::Little);
 }
 
-Result GuardaParchePioneer(TFirmware&, const SaveOptions&, Bytes&) {
-  return Result::Refused(Message().Text("this receiver model cannot be saved yet"));
+Result GuardaParchePioneer(TFirmware& firmware, const SaveOptions&, Bytes& out) {
+  return SavePlainPatch(firmware, ByteOrder::Little, out);
 }
 
 }  // namespace corvane

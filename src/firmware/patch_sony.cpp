@@ -1,15 +1,16 @@
-// Placeholder until this family is built: the model refuses to open and save.
+// Sony patches (model 15): the Pioneer patch layout with big-endian numbers.
 #include "firmware/families.h"
 #include "firmware/firmware.h"
+#include "firmware/patch_sections.h"
 
 namespace corvane {
 
-Result CargaParcheSony(TFirmware&, Bytes) {
-  return Result::Rejected(Message().Text("this receiver model cannot be opened yet"));
+Result CargaParcheSony(TFirmware& firmware, Bytes file) {
+  return LoadPlainPatch(firmware, std::move(file), ByteOrder::Big);
 }
 
-Result GuardaParcheSony(TFirmware&, const SaveOptions&, Bytes&) {
-  return Result::Refused(Message().Text("this receiver model cannot be saved yet"));
+Result GuardaParcheSony(TFirmware& firmware, const SaveOptions&, Bytes& out) {
+  return SavePlainPatch(firmware, ByteOrder::Big, out);
 }
 
 }  // namespace corvane
