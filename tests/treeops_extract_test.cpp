@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "config/messages.h"
+#include "firmware/codec.h"
+#include "firmware/document.h"
+#include "firmware/extraction.h"
+#include "firmware/names.h"
+#include "firmware/order_list.h"
+#include "support/files.h"
+#include "support/temp_dir.h"
+#include "support/treeops_support.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using test::AddDir;
+using test::AddFile;
+using test::Dump;
+using test::MakeDocument;
+using test::ReadFile;
+using test::ReadText;
+using test::TempDir;
+using test::ToBytes;
+using test::WriteText;
+
+// Every path below `top`, relative, sorted.
+std::vector<std::string> Listing(const fs::path& top) {
+  std::vector<std::string> out;
+  for (const auto& e : fs::recursive_directory_iterator(top))
+    out.push_back(fs::relative(e.path(), top).string() + (e.is_directory() ? "/" : ""));
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+struct Sample {
+  std::unique_ptr<Document> doc = MakeDocument(1, "fw.bin", 8);
+  TNodo* root = doc->Root();
+  TNodo* boot = AddDir(*doc, root, "boot");
+  TNodo* menu = AddFile(*doc, boot, "menu.cpi", "script");
+  TNodo* com = AddFile(*doc, boot, "COM1.TXT", "device");
+  TNodo* data = AddDir(*doc, root, "data");
+  TNodo* pal = AddFile(*doc, data, "pal\xFF.lut", "palette");
+  TNodo* empty = AddDir(*doc, root, "empty");
+};
+
+TEST(Extraction, RootGoesUnderTildeRootNameWithDeviceNamesMarked) {
+  TempDir out;
+  Sample s;
+  Interaction quiet;
+  const CommandResult r = s.doc->Extract(s.root, out.path(), false, quiet);
+  ASSERT_TRUE(r.ok()) << RenderMessage(r.Joined());
+  const std::vector<std::string> expected = {
+      "~fw.bin/", "~fw.bin/boot/", "~fw.bin/boot/menu.cpi", "~fw.bin/boot/~COM1.TXT",
+      "~fw.bin/data/", "~fw.bin/data/pal\xC3\xBF.lut", "~fw.bin/empty/"};
+  EXPECT_EQ(Listing(out.path()), expected);  // without decompression: no order list
+  EXPECT_EQ(ReadText(out / "~fw.bin/boot/menu.cpi"), "script");
+}
+
+TEST(Extraction, ProgressIsReportedAfterEachDirectory) {
+  TempDir out;
+  Sample s;
+  struct Recorder : Interaction {
+    std::vector<int> percents;
+    bool Progress(const Message& m, int p) override {
+      EXPECT_EQ(m.Rows(), std::vector<int>{rows::kSavingFiles});
+      percents.push_back(p);
+      return true;
+    }
+  } recorder;
+  ASSERT_TRUE(s.doc->Extract(s.root, out.path(), false, recorder).ok());
+  EXPECT_EQ(recorder.percents, (std::vector<int>{0, 67, 100, 100, 100}));
+}
+
+TEST(Extraction, CancelStopsAfterTheDirectoryBeingWritten) {
+  TempDir out;
+  Sample s;
+  struct CancelFirstDirectory : Interaction {
+    int calls = 0;
+    bool Progress(const Message&, int) override { return ++calls < 2; }
+  } cancel;
+  EXPECT_EQ(s.doc->Extract(s.root, out.path(), false, cancel).outcome, Outcome::Cancelled);
+  EXPECT_TRUE(fs::exists(out / "~fw.bin/boot/menu.cpi"));
+  EXPECT_FALSE(fs::exists(out / "~fw.bin/data"));
+}
+
+TEST(Extraction, HostileNamesStayInsideTheChosenFolder) {
+  TempDir top;
+  const fs::path chosen = top / "chosen";
+  fs::create_directory(chosen);
+  auto doc = MakeDocument(1);
+  TNodo* up = AddDir(*doc, doc->Root(), "..");
+  AddFile(*doc, up, "..", "dotdot");
+  AddFile(*doc, up, ".", "dot");
+  AddFile(*doc, up, "", "empty");
+  AddFile(*doc, up, "../x", "parent");
+  AddFile(*doc, up, "a\\b", "backslash");
+  AddFile(*doc, up, std::string("nul\0x", 5), "nul");
+  AddFile(*doc, up, "\xFF\xFF", "ff");
+  TNodo* slash = AddDir(*doc, doc->Root(), "/etc");
+  AddFile(*doc, slash, "../../escape", "not really");
+  Interaction quiet;
+  const CommandResult r = doc->Extract(doc->Root(), chosen, false, quiet);
+  ASSERT_TRUE(r.ok()) << RenderMessage(r.Joined());
+
+  // Nothing outside the chosen folder, every node present under its escaped name.
+  EXPECT_EQ(Listing(top.path()).size(), Listing(chosen).size() + 1);
+  const fs::path base = chosen / "~fw.bin";
+  EXPECT_EQ(ReadText(base / "~%.." / "~%.."), "dotdot");
+  EXPECT_EQ(ReadText(base / "~%.." / "~%."), "dot");
+  EXPECT_EQ(ReadText(base / "~%.." / "~%"), "empty");
+  EXPECT_EQ(ReadText(base / "~%.." / "~%..%2Fx"), "parent");
+  EXPECT_EQ(ReadText(base / "~%.." / "~%a%5Cb"), "backslash");
+  EXPECT_EQ(ReadText(base / "~%.." / "~%nul%00x"), "nul");
+  EXPECT_EQ(ReadText(base / "~%.." / "\xC3\xBF\xC3\xBF"), "ff");
+  EXPECT_EQ(ReadText(base / "~%%2Fetc" / "~%..%2F..%2Fescape"), "not really");
+
+  // Inserting the extracted files gives back every name byte for byte.
+  auto back = MakeDocument(1);
+  TNodo* dir = AddDir(*back, back->Root(), "..");
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(base / "~%.."))
+    names.push_back(e.path().filename().string());
+  ASSERT_TRUE(back->Insert(dir, base / "~%..", names, false, quiet).ok());
+  std::vector<std::string> got;
+  for (const TNodo* c : dir->Children()) got.push_back(c->Text);
+  std::sort(got.begin(), got.end());
+  std::vector<std::string> want;
+  for (const TNodo* c : up->Children()) want.push_back(c->Text);
+  std::sort(want.begin(), want.end());
+  EXPECT_EQ(got, want);
+}
+
+TEST(Extraction, SymbolicLinksInTheFolderAreNotFollowed) {
+  TempDir top;
+  const fs::path chosen = top / "chosen";
+  const fs::path elsewhere = top / "elsewhere";
+  fs::create_directories(chosen / "~fw.bin");
+  fs::create_directory(elsewhere);
+  fs::create_directory_symlink(elsewhere, chosen / "~fw.bin" / "boot");
+  Sample s;
+  Interaction quiet;
+  const CommandResult r = s.doc->Extract(s.root, chosen, false, quiet);
+  EXPECT_EQ(r.outcome, Outcome::IoError);
+  EXPECT_TRUE(fs::is_empty(elsewhere));
+  EXPECT_TRUE(fs::exists(chosen / "~fw.bin/data/pal\xC3\xBF.lut"));
+}
+
+TEST(Extraction, WriteErrorsAreReported) {
+  TempDir top;
+  fs::create_directories(top / "~fw.bin" / "boot" / "menu.cpi");  // a folder in the way
+  WriteText(top / "~fw.bin" / "empty", "a file in the way");
+  Sample s;
+  Interaction quiet;
+  const CommandResult r = s.doc->Extract(s.root, top.path(), false, quiet);
+  EXPECT_EQ(r.outcome, Outcome::IoError);
+  ASSERT_EQ(r.messages.size(), 2u);
+  EXPECT_EQ(r.messages[0].Rows(), std::vector<int>{rows::kCannotOpen});
+  EXPECT_NE(RenderMessage(r.messages[0]).find("menu.cpi"), std::string::npos);
+  EXPECT_TRUE(fs::exists(top / "~fw.bin/boot/~COM1.TXT"));
+  EXPECT_TRUE(fs::exists(top / "~fw.bin/data/pal\xC3\xBF.lut"));
+}
+
+TEST(Extraction, ASingleFileAndAMissingFolder) {
+  TempDir out;
+  Sample s;
+  Interaction quiet;
+  ASSERT_TRUE(s.doc->Extract(s.com, out.path(), true, quiet).ok());
+  EXPECT_EQ(Listing(out.path()), std::vector<std::string>{"~COM1.TXT"});
+  EXPECT_EQ(s.doc->Extract(s.com, out / "missing", true, quiet).outcome, Outcome::IoError);
+}
+
+TEST(Extraction, DecompressionFallsBackToStoredBytesAndSkipsRawFiles) {
+  // Bytes that decompress to nothing are written as stored.
+  const Bytes junk = {0xFF, 0xFF, 0xFF, 0xFF};
+  if (Decompress(junk).empty()) {
+    EXPECT_EQ(BytesToWrite("x.cpz", junk, true), junk);
+  }
+  if (!test::CodecAvailable()) GTEST_SKIP() << "codec not in this build";
+  const Bytes plain = ToBytes(std::string(200, 'p'));
+  const Bytes packed = Compress(plain);
+  EXPECT_EQ(BytesToWrite("x.cpz", packed, true), plain);
+  EXPECT_EQ(BytesToWrite("x.cpz", packed, false), packed);
+  EXPECT_EQ(BytesToWrite("TCS", packed, true), packed);
+  EXPECT_EQ(BytesToWrite("canal_p.rcu", packed, true), packed);
+}
+
+// ---- Order list ----
+
+TEST(OrderList, ExportWritesTheLinesByteForByte) {
+  Sample s;
+  const std::string text = ExportaOrdenTexto(*s.root, "fw.bin");
+  EXPECT_EQ(text,
+            "SECTION boot\r\n"
+            "FILE    menu.cpi     ~fw.bin\\boot\\menu.cpi\r\n"
+            "FILE    COM1.TXT     ~fw.bin\\boot\\~COM1.TXT\r\n"
+            "SECTION data\r\n"
+            "FILE    pal\xFF.lut     ~fw.bin\\data\\pal\xFF.lut\r\n"
+            "SECTION empty\r\n");
+}
+
+TEST(OrderList, ReadingIgnoresOtherLinesAndAcceptsBothSeparators) {
+  const auto entries = LeeOrden(
+      "junk\nSECTION  boot  \r\nFILE  report.text ~fw\\boot\\report.text\n"
+      "FILE    noextensionatall   ~fw/boot/x\rFILE    alone\r\n");
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_TRUE(entries[0].directory);
+  EXPECT_EQ(entries[0].name, "boot");
+  EXPECT_EQ(entries[1].name, "report.tex");
+  EXPECT_EQ(entries[1].path, "~fw\\boot\\report.text");
+  EXPECT_EQ(entries[2].name, "noextens");
+  EXPECT_EQ(entries[2].path, "~fw/boot/x");
+  EXPECT_EQ(entries[3].name, "alone");
+  EXPECT_EQ(entries[3].path, "");
+
+  TempDir dir;
+  fs::create_directories(dir / "~fw" / "boot");
+  WriteText(dir / "~fw" / "boot" / "x", "x");
+  EXPECT_EQ(OrderPathOnDisk(dir.path(), "~fw\\boot\\x"), dir / "~fw" / "boot" / "x");
+  EXPECT_EQ(OrderPathOnDisk(dir.path(), "~fw/boot/x"), dir / "~fw" / "boot" / "x");
+}
+
+std::string Names(const TArbol& tree) {
+  std::string out;
+  tree.ForEach([&out](TNodo& n) {
+    out += std::string(2 * static_cast<std::size_t>(n.Level()), ' ') + n.Text + "\n";
+  });
+  return out;
+}
+
+TEST(OrderList, ExtractWithDecompressionThenImportRebuildsTheSameTree) {
+  TempDir out;
+  Sample s;
+  AddFile(*s.doc, s.boot, "w space", "spaced");
+  AddFile(*s.doc, s.boot, "~tilde", "tilde");
+  const std::string before = Names(*s.doc->Tree());
+  Interaction quiet;
+  ASSERT_TRUE(s.doc->Extract(s.root, out.path(), true, quiet).ok());
+  ASSERT_TRUE(fs::exists(out / "fw.bin.def"));
+  // Change the tree, then import the list written by the extraction.
+  ASSERT_TRUE(s.doc->Delete(s.boot).ok());
+  s.doc->ClearModified();
+  test::RecordingObserver observer;
+  s.doc->SetObserver(&observer);
+  const CommandResult r = s.doc->ImportOrder(out / "fw.bin.def", quiet);
+  ASSERT_TRUE(r.ok()) << RenderMessage(r.Joined());
+  EXPECT_EQ(Names(*s.doc->Tree()), before);
+  EXPECT_TRUE(s.doc->Modified());
+  EXPECT_EQ(observer.calls, (std::vector<std::string>{"begin-reset", "end-reset"}));
+}
+
+TEST(OrderList, ExportedListAndPlainExtractionRebuildTheStoredBytes) {
+  TempDir out;
+  Sample s;
+  const std::string before = Dump(*s.doc->Tree());
+  Interaction quiet;
+  ASSERT_TRUE(s.doc->Extract(s.root, out.path(), false, quiet).ok());
+  ASSERT_TRUE(s.doc->ExportOrder(out / "list.def", quiet).ok());
+  EXPECT_EQ(ReadText(out / "list.def"), ExportaOrdenTexto(*s.root, "fw.bin"));
+  ASSERT_TRUE(s.doc->Rename(s.menu, "renamed.cpi").ok());
+  ASSERT_TRUE(s.doc->ImportOrder(out / "list.def", quiet).ok());
+  EXPECT_EQ(Dump(*s.doc->Tree()), before);
+  EXPECT_EQ(s.doc->Root()->Child(1)->Child(0)->Data.Datos, ToBytes("palette"));
+}
+
+TEST(OrderList, MissingFilesAreListedInNotFound) {
+  TempDir dir;
+  WriteText(dir / "list.def",
+            "SECTION boot\r\nFILE    a.cpi        ~fw\\boot\\a.cpi\r\n"
+            "FILE    b.cpi        ~fw\\boot\\b.cpi\r\nSECTION only\r\n");
+  fs::create_directories(dir / "~fw" / "boot");
+  WriteText(dir / "~fw" / "boot" / "b.cpi", "bbb");
+  auto doc = MakeDocument(1);
+  AddDir(*doc, doc->Root(), "old");
+  Interaction quiet;
+  const CommandResult r = doc->ImportOrder(dir / "list.def", quiet);
+  EXPECT_EQ(r.outcome, Outcome::IoError);
+  EXPECT_TRUE(r.changed);
+  ASSERT_EQ(r.messages.size(), 1u);
+  EXPECT_EQ(RenderMessage(r.messages[0]),
+            "¡ No se encontraron algunos archivos !\r\n\r\nLa lista de archivos no encontrados "
+            "está aquí :\r\n" + (dir / "NotFound.txt").string());
+  EXPECT_EQ(ReadText(dir / "NotFound.txt"), "~fw\\boot\\a.cpi\r\n");
+  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    b.cpi:3\n  only\n");
+}
+
+TEST(OrderList, TooManyDirectoriesLeaveTheTreeAlone) {
+  TempDir dir;
+  WriteText(dir / "list.def", "SECTION a\r\nSECTION b\r\nSECTION c\r\n");
+  auto doc = MakeDocument(1, "fw.bin", 2);
+  AddDir(*doc, doc->Root(), "old");
+  Interaction quiet;
+  const CommandResult r = doc->ImportOrder(dir / "list.def", quiet);
+  EXPECT_EQ(r.outcome, Outcome::Refused);
+  EXPECT_EQ(r.messages[0].Rows(), std::vector<int>{rows::kTooManyDirs});
+  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  old\n");
+  EXPECT_FALSE(doc->Modified());
+}
+
+TEST(OrderList, CancelledImportLeavesTheTreeAlone) {
+  TempDir dir;
+  WriteText(dir / "list.def", "SECTION a\r\nSECTION b\r\n");
+  auto doc = MakeDocument(1);
+  AddDir(*doc, doc->Root(), "old");
+  struct Cancel : Interaction {
+    bool Progress(const Message&, int) override { return false; }
+  } cancel;
+  EXPECT_EQ(doc->ImportOrder(dir / "list.def", cancel).outcome, Outcome::Cancelled);
+  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  old\n");
+}
+
+TEST(OrderList, PatchModelsHaveNoOrderList) {
+  TempDir out;
+  auto doc = MakeDocument(4, "p.rsc");
+  AddFile(*doc, AddDir(*doc, AddDir(*doc, doc->Root(), "Secci\xF3n-01"), "d"), "f", "x");
+  Interaction quiet;
+  EXPECT_EQ(doc->ExportOrder(out / "x.def", quiet).outcome, Outcome::Refused);
+  ASSERT_TRUE(doc->Extract(doc->Root(), out.path(), true, quiet).ok());
+  EXPECT_FALSE(fs::exists(out / "p.rsc.def"));
+}
+
+TEST(OrderList, ImportCompressesWhenAsked) {
+  if (!test::CodecAvailable()) GTEST_SKIP() << "codec not in this build";
+  TempDir dir;
+  WriteText(dir / "list.def", "SECTION d\r\nFILE    f.cpi        ~x\\d\\f.cpi\r\n");
+  fs::create_directories(dir / "~x" / "d");
+  const std::string plain(100, 'z');
+  WriteText(dir / "~x" / "d" / "f.cpi", plain);
+  auto doc = MakeDocument(1);
+  doc->Options().compress_from_def = true;
+  Interaction quiet;
+  ASSERT_TRUE(doc->ImportOrder(dir / "list.def", quiet).ok());
+  EXPECT_EQ(doc->Root()->Child(0)->Child(0)->Data.Datos, Compress(ToBytes(plain)));
+}
+
+}  // namespace
+}  // namespace corvane
