@@ -1,5 +1,6 @@
 #include "tree_model.h"
 
+#include <QCoreApplication>
 #include <QMimeData>
 
 #include "icons.h"
@@ -145,13 +146,16 @@ Qt::DropActions FirmwareTreeModel::supportedDropActions() const { return Qt::Mov
 
 QStringList FirmwareTreeModel::mimeTypes() const { return {QString::fromLatin1(kMimeType)}; }
 
-QMimeData* FirmwareTreeModel::mimeData(const QModelIndexList& indexes) const {
-  // The drop takes the dragged node from the view's selection; the data only marks the drag
-  // as one of ours.
+QByteArray FirmwareTreeModel::DragToken() const {
+  return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+         QByteArray::number(reinterpret_cast<quintptr>(this));
+}
+
+QMimeData* FirmwareTreeModel::mimeData(const QModelIndexList&) const {
+  // The drop takes the dragged node from the view's selection; the data names the process and
+  // the model, so that only a drag that started in this tree is ever accepted.
   auto* mime = new QMimeData;
-  QString names;
-  for (const QModelIndex& i : indexes) names += data(i, Qt::DisplayRole).toString();
-  mime->setData(QString::fromLatin1(kMimeType), names.toUtf8());
+  mime->setData(QString::fromLatin1(kMimeType), DragToken());
   return mime;
 }
 

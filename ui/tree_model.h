@@ -46,6 +46,8 @@ class FirmwareTreeModel : public QAbstractItemModel {
   QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
   static const char* const kMimeType;
+  // What a drag that started in this model carries.
+  QByteArray DragToken() const;
 
  private:
   struct Item {

@@ -62,16 +62,20 @@ void FirmwareTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool FirmwareTreeView::Accepts(const QDropEvent* event, TNodo** dragged, TNodo** target) const {
-  if (event->source() != this || model_ == nullptr ||
-      !event->mimeData()->hasFormat(QString::fromLatin1(FirmwareTreeModel::kMimeType)))
-    return false;
+  if (model_ == nullptr || !IsOwnDrag(event->mimeData())) return false;
   *dragged = SelectedNode();
   *target = model_->NodeAt(indexAt(event->position().toPoint()));
   return *dragged != nullptr && *target != nullptr && can_drop && can_drop(**dragged, **target);
 }
 
+bool FirmwareTreeView::IsOwnDrag(const QMimeData* mime) const {
+  const QString format = QString::fromLatin1(FirmwareTreeModel::kMimeType);
+  return model_ != nullptr && mime != nullptr && mime->hasFormat(format) &&
+         mime->data(format) == model_->DragToken();
+}
+
 void FirmwareTreeView::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->source() == this) {
+  if (IsOwnDrag(event->mimeData())) {
     event->acceptProposedAction();
   } else {
     event->ignore();

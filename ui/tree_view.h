@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QTreeView>
+
+class QMimeData;
 #include <functional>
 
 #include "firmware/tree.h"
@@ -46,7 +48,9 @@ class FirmwareTreeView : public QTreeView {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  // The dragged and target nodes of a drag event, or nullptr when the drop is refused.
+  // A drag that started in this tree (the only kind accepted).
+  bool IsOwnDrag(const QMimeData* mime) const;
+  // The dragged and target nodes of a drag event; false when the drop is refused.
   bool Accepts(const QDropEvent* event, TNodo** dragged, TNodo** target) const;
 
   FirmwareTreeModel* model_ = nullptr;

@@ -1,5 +1,5 @@
 // The main window's frame: menus, toolbar, commands enabled at start, the "Ventana" menu, the
-// About box and the editor dispatch of double click.
+// About box, the editor dispatch of double click and the busy state of long operations.
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -15,12 +15,15 @@
 #include <QtTest>
 
 #include "editor_registry.h"
+#include "long_operation.h"
 #include "main_window.h"
 #include "tree_view.h"
 #include "ui_test_support.h"
 
 using namespace corvane;
 using namespace corvane::ui;
+using namespace corvane::ui::test;
+using Item = MainWindowItem;
 
 namespace {
 
@@ -40,6 +43,7 @@ class FrameTest : public QObject {
 
  private slots:
   void MenusInOrder() {
+    TestInis inis;
     TMainForm form;
     QStringList titles;
     for (QAction* a : form.menuBar()->actions()) titles << a->text();
@@ -49,29 +53,36 @@ class FrameTest : public QObject {
   }
 
   void CommandsEnabledAtStart() {
+    TestInis inis;
     TMainForm form;
-    const QList<Command> enabled = {Command::Open, Command::Exit, Command::Compare,
-                                    Command::About};
-    for (int i = 0; i < static_cast<int>(Command::kCount); ++i) {
-      const auto c = static_cast<Command>(i);
-      QCOMPARE(form.Action(c)->isEnabled(), enabled.contains(c));
-    }
+    const QList<Item> enabled = {Item::Open, Item::Exit, Item::CompareFirmwares, Item::About};
+    for (Item item : {Item::Open, Item::SaveAs, Item::Exit, Item::DeleteNode, Item::NewDirectory,
+                      Item::ExtractDecompressed, Item::InsertCompressed, Item::ExtractRaw,
+                      Item::InsertRaw, Item::FontEditor, Item::InsertFontList,
+                      Item::ExtractFontList, Item::HexEditorDecompressed, Item::HexEditorRaw,
+                      Item::ImportFileOrder, Item::ExportFileOrder, Item::Information,
+                      Item::Search, Item::ExtractAllCode, Item::CompareFirmwares, Item::About})
+      QCOMPARE(form.Action(item)->isEnabled(), enabled.contains(item));
   }
 
   void ToolbarShowsHintsAsTooltips() {
+    TestInis inis;
     TMainForm form;
-    auto* bar = form.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
-    QVERIFY(bar != nullptr);
+    QToolBar* bar = form.ToolBar();
     QStringList tips;
     for (QAction* a : bar->actions()) tips << a->toolTip();
     QVERIFY(tips.contains(QStringLiteral("Abrir un archivo de firmware o un parche")));
     QVERIFY(tips.contains(QStringLiteral("Inserta lista de tipos de letra...")));
-    // Exit and About live in the menus only.
-    QVERIFY(!bar->actions().contains(form.Action(Command::Exit)));
-    QVERIFY(!bar->actions().contains(form.Action(Command::About)));
+    QVERIFY(tips.contains(QStringLiteral("Editar hexadecimalmente sin descompresion")));
+    // Exit and About live in the menus only; the font-list buttons on the toolbar only.
+    QVERIFY(!bar->actions().contains(form.Action(Item::Exit)));
+    QVERIFY(!bar->actions().contains(form.Action(Item::About)));
+    QVERIFY(!form.Menu(Item::EditMenu)->actions().contains(form.Action(Item::InsertFontList)));
+    for (QAction* a : bar->actions()) QVERIFY(!a->icon().isNull());
   }
 
   void TreeBesideSplitter() {
+    TestInis inis;
     TMainForm form;
     form.show();
     auto* splitter = qobject_cast<QSplitter*>(form.centralWidget());
@@ -82,26 +93,29 @@ class FrameTest : public QObject {
   }
 
   void WindowMenuFollowsChildren() {
+    TestInis inis;
+    FakeUser user;
     TMainForm form;
-    emit form.WindowMenu()->aboutToShow();
-    for (auto w : {WindowCommand::Cascade, WindowCommand::MinimizeAll, WindowCommand::RestoreAll,
-                   WindowCommand::CloseAll})
-      QVERIFY(!form.WindowAction(w)->isEnabled());
-    TArbol& tree = form.Tree();
-    TNodo* node = AnadeNodo(ByteView(), "dir", tree, nullptr);
-    auto* editor = new FakeEditor(form, *node);
-    form.AddChild(editor);
-    emit form.WindowMenu()->aboutToShow();
-    for (auto w : {WindowCommand::Cascade, WindowCommand::MinimizeAll, WindowCommand::RestoreAll,
-                   WindowCommand::CloseAll})
-      QVERIFY(form.WindowAction(w)->isEnabled());
+    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 1));
+    emit form.Menu(Item::WindowMenu)->aboutToShow();
+    const Item own[] = {Item::WindowCascade, Item::WindowMinimizeAll, Item::WindowRestoreAll,
+                        Item::WindowCloseAll};
+    for (Item w : own) QVERIFY(!form.Action(w)->isEnabled());
+    form.AddChild(new FakeEditor(form, *NodeAt(form, "boot/menu.cpi")));
+    emit form.Menu(Item::WindowMenu)->aboutToShow();
+    for (Item w : own) QVERIFY(form.Action(w)->isEnabled());
     // The list of children follows the own items.
-    QVERIFY(form.WindowMenu()->actions().last()->text().contains(QStringLiteral("dir")));
-    form.WindowAction(WindowCommand::CloseAll)->trigger();
+    QVERIFY(form.Menu(Item::WindowMenu)->actions().last()->text().contains(QStringLiteral("menu.cpi")));
+    form.Action(Item::WindowMinimizeAll)->trigger();
+    QVERIFY(form.MdiArea()->subWindowList().front()->isMinimized());
+    form.Action(Item::WindowRestoreAll)->trigger();
+    QVERIFY(!form.MdiArea()->subWindowList().front()->isMinimized());
+    form.Action(Item::WindowCloseAll)->trigger();
     QCOMPARE(form.MdiArea()->subWindowList().size(), 0);
   }
 
   void AboutBoxIsModalWithOk() {
+    TestInis inis;
     TMainForm form;
     QString caption;
     QString button;
@@ -115,7 +129,7 @@ class FrameTest : public QObject {
       button = ok->text();
       ok->click();
     });
-    form.Action(Command::About)->trigger();
+    form.Action(Item::About)->trigger();
     QCOMPARE(caption, QStringLiteral("Acerca de..."));
     QCOMPARE(button, QStringLiteral("OK"));
     QVERIFY(modal);
@@ -125,24 +139,28 @@ class FrameTest : public QObject {
     EditorRegistry::Register(".im", [](TMainForm& main, TNodo& node) -> EditorChild* {
       return new FakeEditor(main, node);
     });
+    TestInis inis;
+    FakeUser user;
     TMainForm form;
-    TArbol& tree = form.Tree();
-    TNodo* dir = AnadeNodo(ByteView(), "images", tree, nullptr);
-    const Bytes one{1};
-    TNodo* logo = AnadeNodo(ByteView(one), "logo.imz", tree, dir);
-    TNodo* readme = AnadeNodo(ByteView(one), "readme.txt", tree, dir);
-    form.TreeChanged();
-    form.AbreHijo(logo);
+    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 1));
+    TNodo* logo = NodeAt(form, "boot/logo.imz");
+    TNodo* readme = NodeAt(form, "extra/readme.txt");
+    QVERIFY(logo && readme);
+    emit form.TreeView()->NodeOpened(logo);
     QCOMPARE(form.MdiArea()->subWindowList().size(), 1);
-    form.AbreHijo(logo);
+    emit form.TreeView()->NodeOpened(logo);
     QCOMPARE(form.MdiArea()->subWindowList().size(), 1);
     QCOMPARE(form.EditorOf(logo)->Node(), logo);
-    QVERIFY(form.NodeInUse(dir));
+    QVERIFY(form.NodeInUse(NodeAt(form, "boot")));
     QVERIFY(!form.NodeInUse(readme));
-    form.AbreHijo(readme);
+    emit form.TreeView()->NodeOpened(readme);
+    emit form.TreeView()->NodeOpened(NodeAt(form, "boot"));
     QCOMPARE(form.MdiArea()->subWindowList().size(), 1);
-    form.AbreHijo(dir);
-    QCOMPARE(form.MdiArea()->subWindowList().size(), 1);
+    // A node held by an editor cannot be deleted.
+    Click(form, logo);
+    form.Action(Item::DeleteNode)->trigger();
+    QVERIFY(user.Showed(QStringLiteral("¡ No se puede borrar ese nodo porque esta en uso !")));
+    QCOMPARE(NodeAt(form, "boot/logo.imz"), logo);
     EditorRegistry::Register(".im", {});
   }
 
@@ -150,6 +168,26 @@ class FrameTest : public QObject {
     QCOMPARE(EditorRegistry::KeyOf("menu.cpi"), std::string(".cp"));
     QCOMPARE(EditorRegistry::KeyOf("LOGO.IMZ"), std::string(".im"));
     QCOMPARE(EditorRegistry::KeyOf("a.b"), std::string());
+  }
+
+  void LongOperationDisablesCommandsAndCancels() {
+    TestInis inis;
+    TMainForm form;
+    {
+      LongOperation operation(form);
+      QVERIFY(!form.menuBar()->isEnabled());
+      QVERIFY(!form.ToolBar()->isEnabled());
+      QVERIFY(!form.TreeView()->isEnabled());
+      QVERIFY(operation.Progress(QStringLiteral("Guardando archivos..."), 42));
+      QCOMPARE(form.StatusText(), QStringLiteral("Guardando archivos... 42%"));
+      // Closing the window during the operation cancels it instead.
+      QVERIFY(!form.close());
+      QVERIFY(operation.Cancelled());
+      QVERIFY(!operation.Progress(QStringLiteral("Guardando archivos..."), 43));
+    }
+    QVERIFY(form.menuBar()->isEnabled());
+    QVERIFY(form.TreeView()->isEnabled());
+    QVERIFY(!form.CancelRequested() || !form.Busy());
   }
 };
 

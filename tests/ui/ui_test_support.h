@@ -5,10 +5,21 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "prompts.h"
+#include "support/temp_dir.h"
+
+namespace corvane {
+class TNodo;
+}
+
+namespace corvane::ui {
+class TMainForm;
+}
 
 namespace corvane::ui::test {
 
@@ -40,5 +51,35 @@ class FakeUser {
  private:
   PromptHooks previous_;
 };
+
+
+// A temporary INIs folder that the window reads through CORVANE_INIS: a copy of the shipped
+// data/INIs, an empty folder, or none at all.
+class TestInis {
+ public:
+  enum class Kind { Shipped, Empty, Missing };
+  explicit TestInis(Kind kind = Kind::Shipped);
+  ~TestInis();
+  TestInis(const TestInis&) = delete;
+  TestInis& operator=(const TestInis&) = delete;
+
+  std::filesystem::path Folder() const { return folder_; }
+  std::filesystem::path MainIni() const { return folder_ / "Corvane.ini"; }
+
+ private:
+  corvane::test::TempDir dir_;
+  std::filesystem::path folder_;
+};
+
+// Writes the bundled demo image as `folder`/demo.bin.
+std::filesystem::path WriteDemo(const std::filesystem::path& folder);
+// Opens a file through the real "&Abrir..." command, answering the open dialog with the file
+// and the model's entry.
+void OpenThroughDialog(TMainForm& form, FakeUser& user, const std::filesystem::path& file,
+                       int model);
+// The node at a path below the root, such as "panels/menu.paz" ("" for the root).
+TNodo* NodeAt(TMainForm& form, const std::string& path);
+// Selects a node the way a click does (selection and the selection update).
+void Click(TMainForm& form, const TNodo* node);
 
 }  // namespace corvane::ui::test
