@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "main_window.h"
+#include "tree_view.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -40,10 +41,22 @@ int main(int argc, char** argv) {
   }
 
   corvane::ui::TMainForm window;
-  window.show();
+  const bool screenshot = parser.isSet(screenshot_option);
+  if (screenshot) {
+    window.show();
+  } else {
+    window.showMaximized();
+  }
   if (!parser.positionalArguments().isEmpty())
     window.OpenFile(parser.positionalArguments().front(), model);
-  if (parser.isSet(screenshot_option)) {
+  if (screenshot) {
+    // The picture shows the tree open on the first file.
+    window.TreeView()->expandAll();
+    if (corvane::TNodo* root = window.Doc().Root())
+      if (root->FirstChild() != nullptr && root->FirstChild()->FirstChild() != nullptr) {
+        window.SelectNode(root->FirstChild()->FirstChild());
+        window.ActualizaBotones();
+      }
     const QString png = parser.value(screenshot_option);
     QTimer::singleShot(300, &window, [&window, png] {
       const bool saved = window.grab().save(png, "PNG");
