@@ -16,9 +16,13 @@ std::string ForTerminal(std::string text) {
 }
 }  // namespace
 
-void PrintError(const std::string& text) { std::cerr << ForTerminal(text) << '\n'; }
+void PrintError(const std::string& text) {
+  std::cerr << ForTerminal(text) << '\n';
+}
 
-void PrintError(const Message& message) { PrintError(RenderMessage(message)); }
+void PrintError(const Message& message) {
+  PrintError(RenderMessage(message));
+}
 
 int ExitCodeFor(const Result& result) {
   switch (result.outcome) {

@@ -6,11 +6,34 @@
 namespace corvane::cli {
 void RegisterModels(CLI::App&, const Globals&, int&);
 void RegisterCodec(CLI::App&, const Globals&, int&);
+void RegisterTree(CLI::App&, const Globals&, int&);
+void RegisterRepack(CLI::App&, const Globals&, int&);
+void RegisterDetect(CLI::App&, const Globals&, int&);
+void RegisterExtract(CLI::App&, const Globals&, int&);
+void RegisterInsert(CLI::App&, const Globals&, int&);
+void RegisterDelete(CLI::App&, const Globals&, int&);
+void RegisterMkdir(CLI::App&, const Globals&, int&);
+void RegisterRename(CLI::App&, const Globals&, int&);
+void RegisterMove(CLI::App&, const Globals&, int&);
+void RegisterOrder(CLI::App&, const Globals&, int&);
+void RegisterCompare(CLI::App&, const Globals&, int&);
+void RegisterSearch(CLI::App&, const Globals&, int&);
+void RegisterInfo(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
 const Command kCommands[] = {
-    {"models", RegisterModels},
-    {"codec", RegisterCodec},
+    {"models", RegisterModels}, {"codec", RegisterCodec},   {"tree", RegisterTree},
+    {"repack", RegisterRepack}, {"detect", RegisterDetect},
+    {"extract", RegisterExtract},
+    {"insert", RegisterInsert},
+    {"delete", RegisterDelete},
+    {"mkdir", RegisterMkdir},
+    {"rename", RegisterRename},
+    {"move", RegisterMove},
+    {"order", RegisterOrder},
+    {"compare", RegisterCompare},
+    {"search", RegisterSearch},
+    {"info", RegisterInfo},
 };
 }  // namespace corvane::cli
 

@@ -19,7 +19,7 @@ constexpr int kStrong8100Patch = 18;
 
 PatchSectionSpec Dirs(unsigned seed) {
   PatchSectionSpec s;
-  s.dirs = {{"dir" + std::to_string(seed),
+  s.dirs = {{test::Numbered("dir", seed),
              {{"a.cpz", Pattern(17 + seed, seed)}, {"b.pan", Pattern(8, seed + 1)}}},
             {"other", {{"c.imz", Pattern(100 * seed + 3, seed + 2)}}}};
   return s;
@@ -63,7 +63,7 @@ TEST(PatchLoaders, SizeRulesAndTheirMessages) {
   for (const Case& c : cases) {
     auto o = Open(c.model, Bytes(c.length, 0));
     const std::string what =
-        "model " + std::to_string(c.model) + " length " + std::to_string(c.length);
+        test::Numbered("model ", c.model) + test::Numbered(" length ", c.length);
     if (c.rows.empty()) {
       EXPECT_TRUE(o->result.ok()) << what;
       EXPECT_TRUE(o->firmware.Loaded) << what;

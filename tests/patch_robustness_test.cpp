@@ -19,7 +19,7 @@ using test::Pattern;
 PatchSectionSpec Dirs(unsigned seed) {
   PatchSectionSpec s;
   for (unsigned d = 0; d < 3; ++d)
-    s.dirs.push_back({"d" + std::to_string(seed + d),
+    s.dirs.push_back({test::Numbered("d", seed + d),
                       {{"a.cpz", Pattern(40 + d, seed)}, {"b.pan", Pattern(3, seed + d)}}});
   return s;
 }
@@ -78,7 +78,7 @@ TEST(PatchRobustness, TruncatedFiles) {
     const std::size_t step = s.model == 17 ? 0x0FFF : 0x7FFF;
     for (std::size_t len = 0; len < s.file.size(); len += step)
       Check(s.model, Bytes(s.file.begin(), s.file.begin() + static_cast<std::ptrdiff_t>(len)),
-            "model " + std::to_string(s.model) + " cut to " + std::to_string(len));
+            test::Numbered("model ", s.model) + test::Numbered(" cut to ", len));
   }
 }
 
@@ -88,7 +88,7 @@ TEST(PatchRobustness, BitFlipsAndWildFields) {
     const int rounds = s.model == 14 ? 40 : 250;  // a Philips patch is 2 MB
     for (int i = 0; i < rounds; ++i) {
       Bytes file = s.file;
-      std::string what = "model " + std::to_string(s.model);
+      std::string what = test::Numbered("model ", s.model);
       const int damages = 1 + static_cast<int>(rng() % 4);
       for (int d = 0; d < damages; ++d) {
         // Mostly the tables and record headers at the start of a section, sometimes anywhere.
@@ -103,7 +103,7 @@ TEST(PatchRobustness, BitFlipsAndWildFields) {
           const std::uint8_t wild[] = {0x00, 0xFF, 0x7F, 0x80, 0xFE, 0x01};
           file[pos] = wild[rng() % 6];
         }
-        what += " @" + std::to_string(pos);
+        what += test::Numbered(" @", pos);
       }
       Check(s.model, std::move(file), what);
       if (HasFatalFailure()) return;
@@ -120,7 +120,7 @@ TEST(PatchRobustness, RandomBytesNeverCrash) {
       // Short offsets into the first bytes make the tables point somewhere inside.
       for (std::size_t slot = 0; slot < 32; slot += 2)
         file[slot + (model == 4 ? 1 : 0)] = rng() % 2;
-      Check(model, std::move(file), "random " + std::to_string(i));
+      Check(model, std::move(file), test::Numbered("random ", i));
     }
   }
 }

@@ -83,7 +83,7 @@ TEST(PatchSectionRead, DirectoriesAndFilesInBothByteOrders) {
 TEST(PatchSectionRead, TheTableEndsAtZeroAtFFFFOrAfterSixteenSlots) {
   PatchSectionSpec spec;
   for (int i = 0; i < 16; ++i)
-    spec.dirs.push_back({"d" + std::to_string(i), {{"f", Pattern(3, i)}}});
+    spec.dirs.push_back({test::Numbered("d", i), {{"f", Pattern(3, i)}}});
   Bytes full = test::PatchSectionBytes(spec, Endian::Little);
   EXPECT_EQ(ReadListing(full, Endian::Little), Expected(spec));  // no terminator needed
 
@@ -298,7 +298,7 @@ TEST(PatchSectionWrite, ContentsTheFormatCannotHoldAreRefused) {
        }},
       {"seventeen directories",
        [](TArbol& t, TNodo* s) {
-         for (int i = 0; i < 17; ++i) AnadeNodo({}, "d" + std::to_string(i), t, s);
+         for (int i = 0; i < 17; ++i) AnadeNodo({}, test::Numbered("d", i), t, s);
        }},
       {"two directories over the limit together",
        [](TArbol& t, TNodo* s) {
@@ -322,7 +322,7 @@ TEST(PatchSectionWrite, ContentsTheFormatCannotHoldAreRefused) {
 TEST(PatchSectionWrite, SixteenDirectoriesFillTheTable) {
   PatchSectionSpec spec;
   for (int i = 0; i < 16; ++i)
-    spec.dirs.push_back({"d" + std::to_string(i), {{"f", Pattern(9, i)}}});
+    spec.dirs.push_back({test::Numbered("d", i), {{"f", Pattern(9, i)}}});
   TArbol tree;
   TNodo* root = AnadeNodo({}, "p", tree, nullptr);
   TNodo* section = AddSection(tree, root, spec);

@@ -24,7 +24,7 @@ PatchSectionSpec Dirs(unsigned seed, std::size_t dirs = 2) {
   PatchSectionSpec s;
   for (std::size_t d = 0; d < dirs; ++d) {
     const auto k = static_cast<unsigned>(seed * 31 + d);
-    s.dirs.push_back({"dir" + std::to_string(k),
+    s.dirs.push_back({test::Numbered("dir", k),
                       {{"a.cpz", Pattern(13 + k % 7, k)},
                        {"b.pan", Pattern(1 + k % 3, k + 1)},
                        {"long_name.im", Pattern(250 + k, k + 2)}}});

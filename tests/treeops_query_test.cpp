@@ -185,9 +185,9 @@ TEST(Search, ContentIsSearchedInWhatTheFileDecompressesTo) {
   // A file stored without compression is searched in what the decompressor makes of it.
   const Bytes stored = ToBytes("stored plainly");
   TNodo* plain = AnadeNodo(stored, "p", tree, root);
+  const Bytes yielded = Decompress(stored);
   EXPECT_EQ(ContieneCadena(*plain, "plainly", true),
-            std::string(Decompress(stored).begin(), Decompress(stored).end()).find("plainly") !=
-                std::string::npos);
+            std::string(yielded.begin(), yielded.end()).find("plainly") != std::string::npos);
 }
 
 // ---- Information ----

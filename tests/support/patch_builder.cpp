@@ -52,6 +52,12 @@ std::string FileLine(int level, const std::string& name, const std::uint8_t* dat
 
 }  // namespace
 
+std::string Numbered(std::string_view prefix, std::size_t number) {
+  std::string out(prefix);
+  out += std::to_string(number);
+  return out;
+}
+
 Bytes Pattern(std::size_t size, unsigned seed) {
   Bytes out(size);
   std::uint32_t x = seed * 2654435761u + 12345u;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,10 @@ struct PatchSectionSpec {
 inline constexpr std::size_t kPatchSection = 0x10000;
 inline constexpr std::uint32_t kStrong8000PatchBase = 0x9FC90000;  // model 17
 inline constexpr std::uint32_t kStrong8100PatchBase = 0x940F0000;  // model 18
+
+// prefix + the decimal number (built by appending: GCC 12 at -O3 warns falsely about
+// literal + std::string).
+std::string Numbered(std::string_view prefix, std::size_t number);
 
 // A file of `size` bytes whose contents depend on `seed` (no NUL-free guarantee).
 Bytes Pattern(std::size_t size, unsigned seed);
