@@ -1,5 +1,6 @@
 #include "config/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -160,12 +161,18 @@ Bytes EncodeText(std::string_view utf8, TextEncoding encoding) {
   Bytes out;
   switch (encoding) {
     case TextEncoding::Utf8Bom:
-      out = {0xEF, 0xBB, 0xBF};
-      [[fallthrough]];
     case TextEncoding::Utf8:
-    case TextEncoding::Windows1252:
-      out.insert(out.end(), utf8.begin(), utf8.end());
+    case TextEncoding::Windows1252: {
+      const std::size_t bom = encoding == TextEncoding::Utf8Bom ? 3 : 0;
+      out.resize(bom + utf8.size());
+      if (bom != 0) {
+        out[0] = 0xEF;
+        out[1] = 0xBB;
+        out[2] = 0xBF;
+      }
+      std::copy(utf8.begin(), utf8.end(), out.begin() + static_cast<std::ptrdiff_t>(bom));
       return out;
+    }
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE: {
       const bool le = encoding == TextEncoding::Utf16LE;
