@@ -161,21 +161,32 @@ class BitSink {
  public:
   explicit BitSink(std::span<std::uint8_t> out) : out_(out.data()), cap_(out.size()) {}
 
-  void Put(std::uint32_t value, int bits) {  // bits <= 32
+  // Appends the low `bits` bits of value (bits <= 32; value has no higher bits set).
+  void Put(std::uint64_t value, int bits) {
     acc_ = (acc_ << bits) | value;
     count_ += bits;
-    while (count_ >= 8) {
-      count_ -= 8;
-      Emit(static_cast<std::uint8_t>(acc_ >> count_));
+    if (count_ >= 32) {
+      count_ -= 32;
+      const auto word = static_cast<std::uint32_t>(acc_ >> count_);
+      if (cap_ >= 4 && pos_ <= cap_ - 4) {
+        const std::uint8_t be[4] = {static_cast<std::uint8_t>(word >> 24), static_cast<std::uint8_t>(word >> 16),
+                                    static_cast<std::uint8_t>(word >> 8), static_cast<std::uint8_t>(word)};
+        std::memcpy(out_ + pos_, be, 4);
+        pos_ += 4;
+      } else {
+        for (int shift = 24; shift >= 0; shift -= 8) Emit(static_cast<std::uint8_t>(word >> shift));
+      }
     }
   }
 
   // Pads to a byte boundary with zero bits and returns the bytes written (cut at the capacity).
   std::size_t Finish() {
-    if (count_ > 0) {
-      Emit(static_cast<std::uint8_t>(acc_ << (8 - count_)));
-      count_ = 0;
+    while (count_ >= 8) {
+      count_ -= 8;
+      Emit(static_cast<std::uint8_t>(acc_ >> count_));
     }
+    if (count_ > 0) Emit(static_cast<std::uint8_t>(acc_ << (8 - count_)));
+    count_ = 0;
     return std::min(pos_, cap_);
   }
 
@@ -188,7 +199,7 @@ class BitSink {
   std::uint8_t* out_;
   std::size_t cap_;
   std::uint64_t acc_ = 0;
-  int count_ = 0;
+  int count_ = 0;  // bits in acc_ not yet written, always below 32 between calls
   std::size_t pos_ = 0;
 };
 
@@ -197,18 +208,25 @@ class Encoder {
   Encoder(const std::uint8_t* in, std::span<std::uint8_t> out) : in_(in), sink_(out) {}
 
   void Literal(std::size_t p, std::size_t n) {
-    sink_.Put(static_cast<std::uint32_t>(8 | (n - 1)), 4);
-    for (std::size_t i = 0; i < n; ++i) sink_.Put(in_[p + i], 8);
+    sink_.Put(8 | (n - 1), 4);
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+      sink_.Put((std::uint64_t{in_[p + i]} << 24) | (std::uint64_t{in_[p + i + 1]} << 16) |
+                    (std::uint64_t{in_[p + i + 2]} << 8) | in_[p + i + 3],
+                32);
+    }
+    for (; i < n; ++i) sink_.Put(in_[p + i], 8);
   }
   void Flag0() { sink_.Put(0, 1); }
   void Reference(std::size_t distance, std::size_t length) {
     // k: the smallest with distance <= 2^(k + 4); j: the smallest with length <= 2^(j + 3).
     const int k = distance <= 16 ? 0 : std::bit_width(distance - 1) - 4;
     const int j = length <= 8 ? 0 : std::bit_width(length - 1) - 3;
-    sink_.Put(static_cast<std::uint32_t>(k), 3);
-    sink_.Put(static_cast<std::uint32_t>(distance - 1), k + 4);
-    sink_.Put(static_cast<std::uint32_t>(j), 2);
-    sink_.Put(static_cast<std::uint32_t>(length - 1), j + 3);
+    std::uint64_t bits = static_cast<std::uint64_t>(k);
+    bits = (bits << (k + 4)) | (distance - 1);
+    bits = (bits << 2) | static_cast<std::uint64_t>(j);
+    bits = (bits << (j + 3)) | (length - 1);
+    sink_.Put(bits, 3 + k + 4 + 2 + j + 3);  // at most 22 bits
   }
   std::size_t Finish() { return sink_.Finish(); }
 
@@ -217,90 +235,196 @@ class Encoder {
   BitSink sink_;
 };
 
+struct Match {
+  std::size_t distance = 0;
+  std::size_t length = 0;
+};
+
 // Finds, for a position c, the longest match among the sources s in [c - 2048, c) with
 // s + length <= c, length <= 64 and c + length <= N, the nearest source winning ties. Only
 // matches of 3 bytes or more are reported: shorter ones are never used.
+//
+// Every position sits in two chains of positions, nearest first: one of those whose first 3
+// bytes hash alike and one of those whose first kLong bytes hash alike. A match of kLong bytes or
+// more can only come from the long chain, which is far shorter on repetitive data; the short
+// chain is walked only when the long one has none, and then nothing reaches kLong. The chain
+// links live in rings of 2048 entries, which hold exactly the window. Positions are stored plus
+// kBias so that 0, "no position", lies before every window.
+template <typename Pos>
 class MatchFinder {
  public:
-  MatchFinder(const std::uint8_t* in, std::size_t size) : in_(in), size_(size) {
-    head_.fill(kNone);
-  }
-
-  struct Match {
-    std::size_t distance = 0;
-    std::size_t length = 0;
-  };
+  MatchFinder(const std::uint8_t* in, std::size_t size) : in_(in), size_(size) {}
 
   Match Find(std::size_t c) {
     Insert(c);
-    Match best;
     const std::size_t max_len = std::min(kMaxLength, size_ - c);
-    if (max_len < 3) return best;
-    const std::size_t s0 = c < kWindow ? 0 : c - kWindow;
-    std::size_t best_len = 2;  // a candidate must beat this to count
-    // The chain runs from the nearest source to the farthest, so the first of equal lengths stays.
-    for (std::size_t s = head_[Hash(c)]; s != kNone && s >= s0; s = prev_[s & (kWindow - 1)]) {
-      const std::size_t cap = std::min(c - s, max_len);
-      if (cap <= best_len) continue;
-      if (in_[s + best_len] != in_[c + best_len]) continue;
-      const std::size_t len = CommonLength(s, c, cap);
-      if (len > best_len) {
-        best_len = len;
-        best.distance = c - s;
-        best.length = len;
-        if (len == max_len) break;  // farther sources can at most tie
+    if (max_len < 3) return {};
+    const Pos low = static_cast<Pos>(c - std::min(c, kWindow) + kBias);
+    if (max_len >= kLong) {
+      const Match m = Walk<kLong>(long_, c, low, max_len);
+      if (m.length != 0) return m;
+      return WalkShort(c, low);
+    }
+    return Walk<3>(short_, c, low, max_len);
+  }
+
+ private:
+  static constexpr std::size_t kLong = 8;
+  static constexpr int kHashBits = 12;
+  static constexpr std::size_t kBias = kWindow + 1;
+
+  struct Chains {
+    std::array<Pos, std::size_t{1} << kHashBits> head{};
+    std::array<Pos, kWindow> prev{};
+    void Add(std::size_t h, Pos e) {
+      prev[e & (kWindow - 1)] = head[h];
+      head[h] = e;
+    }
+  };
+
+  // The longest match of K bytes or more and at most `limit` among the sources from `low` on
+  // (stored positions), the nearest of equals, using the chains of K-byte keys.
+  //
+  // Chains run nearest first, so the first of equal lengths stays. In the long chains: a source
+  // that beats a best of b bytes matches the current bytes [0, b], so it sits, at offset
+  // b + 1 - K, in the chain of the key of the current bytes [b + 1 - K, b] (the anchor). After
+  // every improvement the walk moves to the new anchor's chain, usually much shorter, and goes on
+  // with the sources farther than the best one: the nearer ones could not beat a shorter best.
+  // (3-byte keys are too common for the move to pay.)
+  template <std::size_t K>
+  Match Walk(const Chains& chains, std::size_t c, Pos low, std::size_t limit) const {
+    Match best;
+    std::size_t best_len = K - 1;
+    std::size_t anchor = 0;
+    std::size_t below = c;  // sources from here on are done
+    const std::uint8_t* const cur = in_ + c;
+    Pos e = chains.head[HashOf<K>(c)];
+    while (e >= low + anchor) {
+      const std::size_t s = e - kBias - anchor;
+      e = chains.prev[e & (kWindow - 1)];
+      if (s >= below) continue;
+      const std::size_t cap = std::min(c - s, limit);
+      const std::uint8_t* const src = in_ + s;
+      if (cap <= best_len || src[best_len] != cur[best_len]) continue;
+      const std::size_t len = CommonLength(src, cur, cap, size_ - c);
+      if (len <= best_len) continue;
+      best_len = len;
+      best.distance = c - s;
+      best.length = len;
+      if (len == limit) break;  // farther sources can at most tie
+      if constexpr (K == kLong) {
+        // len < limit <= size - c, so the key at the new anchor lies inside the input.
+        anchor = len + 1 - K;
+        below = s;
+        e = chains.head[HashOf<K>(c + anchor)];
       }
     }
     return best;
   }
 
- private:
-  static constexpr int kHashBits = 12;
-  static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
-
-  std::size_t Hash(std::size_t pos) const {
-    const std::uint32_t v = (std::uint32_t{in_[pos]} << 16) | (std::uint32_t{in_[pos + 1]} << 8) |
-                            in_[pos + 2];
-    return (v * 2654435761u) >> (32 - kHashBits);
+  // Walk<3> with a limit of kLong - 1 = 7 where 8 bytes can be read at c: every length comes
+  // from one 8-byte comparison, and the best is kept without branching on it.
+  Match WalkShort(std::size_t c, Pos low) const {
+    static_assert(kLong == 8);
+    std::size_t best_len = 2;
+    std::size_t best_s = 0;
+    const std::uint64_t cur = LoadLE64(in_ + c);
+    for (Pos e = short_.head[HashShort(c)]; e >= low; e = short_.prev[e & (kWindow - 1)]) {
+      const std::size_t s = e - kBias;
+      const std::uint64_t diff = LoadLE64(in_ + s) ^ cur;  // s + 8 < c + 8 <= size
+      // Equal bytes among the first 7: the top bit set makes 7 the most.
+      const auto equal = static_cast<std::size_t>(std::countr_zero(diff | (std::uint64_t{1} << 63)) / 8);
+      const std::size_t len = std::min(equal, c - s);
+      const bool better = len > best_len;
+      best_len = better ? len : best_len;
+      best_s = better ? s : best_s;
+      if (len == kLong - 1) break;  // farther sources can at most tie
+    }
+    if (best_len < 3) return {};
+    return {c - best_s, best_len};
   }
 
-  // Adds every position before c that has 3 bytes after it to the chains.
+  template <std::size_t K>
+  std::size_t HashOf(std::size_t pos) const {
+    if constexpr (K == 3) {
+      return HashShort(pos);
+    } else {
+      return HashLong(pos);
+    }
+  }
+
+  static std::size_t HashShortOf(std::uint32_t first3) {
+    return (first3 * 2654435761u) >> (32 - kHashBits);
+  }
+  static std::size_t HashLongOf(std::uint64_t first8) {
+    std::uint64_t v = first8;
+    if constexpr (kLong < 8) v &= (std::uint64_t{1} << (8 * kLong)) - 1;
+    return static_cast<std::size_t>((v * 0x9E3779B97F4A7C15u) >> (64 - kHashBits));
+  }
+  std::uint32_t First3(std::size_t pos) const {  // pos + 3 <= size
+    return in_[pos] | (std::uint32_t{in_[pos + 1]} << 8) | (std::uint32_t{in_[pos + 2]} << 16);
+  }
+  std::size_t HashShort(std::size_t pos) const { return HashShortOf(First3(pos)); }
+  std::size_t HashLong(std::size_t pos) const {  // pos + kLong <= size
+    std::uint64_t v = 0;
+    if (pos + 8 <= size_) {
+      v = LoadLE64(in_ + pos);
+    } else {
+      for (std::size_t i = 0; i < kLong; ++i) v |= std::uint64_t{in_[pos + i]} << (8 * i);
+    }
+    return HashLongOf(v);
+  }
+
+  // Adds every position before c to the chains it has bytes for.
   void Insert(std::size_t c) {
-    const std::size_t limit = size_ >= 3 ? std::min(c, size_ - 2) : 0;
-    for (; inserted_ < limit; ++inserted_) {
-      const std::size_t h = Hash(inserted_);
-      prev_[inserted_ & (kWindow - 1)] = head_[h];
-      head_[h] = inserted_;
+    std::size_t i = inserted_;
+    // Where 8 bytes can be read, one load gives both keys.
+    const std::size_t fast_limit = size_ >= 8 ? std::min(c, size_ - 7) : 0;
+    for (; i < fast_limit; ++i) {
+      const std::uint64_t v = LoadLE64(in_ + i);
+      const auto e = static_cast<Pos>(i + kBias);
+      const std::size_t slot = e & (kWindow - 1);
+      const std::size_t hs = HashShortOf(static_cast<std::uint32_t>(v) & 0xFFFFFF);
+      const std::size_t hl = HashLongOf(v);
+      short_.prev[slot] = short_.head[hs];
+      short_.head[hs] = e;
+      long_.prev[slot] = long_.head[hl];
+      long_.head[hl] = e;
     }
+    const std::size_t limit = size_ >= 3 ? std::min(c, size_ - 2) : 0;
+    for (; i < limit; ++i) {
+      const auto e = static_cast<Pos>(i + kBias);
+      short_.Add(HashShort(i), e);
+      if (i + kLong <= size_) long_.Add(HashLong(i), e);
+    }
+    inserted_ = i;
   }
 
-  // Number of equal bytes at s and c, at most cap (c + cap <= size, s < c).
-  std::size_t CommonLength(std::size_t s, std::size_t c, std::size_t cap) const {
+  // Number of equal bytes at a and b, at most cap; `avail` bytes can be read at b and at a < b.
+  static std::size_t CommonLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t cap,
+                                  std::size_t avail) {
     std::size_t len = 0;
-    while (len + 8 <= cap) {
-      const std::uint64_t diff = LoadLE64(in_ + s + len) ^ LoadLE64(in_ + c + len);
-      if (diff != 0) return len + static_cast<std::size_t>(std::countr_zero(diff) / 8);
+    while (len + 8 <= avail) {
+      const std::uint64_t diff = LoadLE64(a + len) ^ LoadLE64(b + len);
+      if (diff != 0) return std::min(cap, len + static_cast<std::size_t>(std::countr_zero(diff) / 8));
       len += 8;
+      if (len >= cap) return cap;
     }
-    while (len < cap && in_[s + len] == in_[c + len]) ++len;
+    while (len < cap && a[len] == b[len]) ++len;
     return len;
   }
 
   const std::uint8_t* in_;
   std::size_t size_;
   std::size_t inserted_ = 0;
-  std::array<std::size_t, std::size_t{1} << kHashBits> head_;
-  std::array<std::size_t, kWindow> prev_{};
+  Chains short_;
+  Chains long_;
 };
 
-}  // namespace
-
-std::uint32_t Comprime(ByteView source, std::span<std::uint8_t> destination, int mode) {
-  const std::size_t N = source.size();
-  if (N < 1) return 0;
-  const std::uint8_t* const in = source.data();
+template <typename Pos>
+std::size_t Encode(const std::uint8_t* in, std::size_t N, std::span<std::uint8_t> destination, int mode) {
   Encoder enc(in, destination);
-  MatchFinder finder(in, N);
+  MatchFinder<Pos> finder(in, N);
   const std::size_t flush_at = (mode & kModeNinthByteFlush) ? 9 : 8;
   std::size_t p = 0;  // input covered by emitted tokens
   std::size_t n = 0;  // pending bytes from p; the last one is the current byte
@@ -315,7 +439,7 @@ std::uint32_t Comprime(ByteView source, std::span<std::uint8_t> destination, int
       continue;
     }
     if (mode & kModeBackReferences) {
-      const MatchFinder::Match m = finder.Find(c);
+      const Match m = finder.Find(c);
       if (m.length >= 3) {
         --n;  // the current byte starts the reference
         if (n > 0) {
@@ -352,8 +476,21 @@ std::uint32_t Comprime(ByteView source, std::span<std::uint8_t> destination, int
   if (n > 0) enc.Literal(p, n);
   if (n == 0 || n == 8) enc.Flag0();
   enc.Reference(1, 1);  // end token
+  return enc.Finish();
+}
+
+}  // namespace
+
+std::uint32_t Comprime(ByteView source, std::span<std::uint8_t> destination, int mode) {
+  const std::size_t N = source.size();
+  if (N < 1) return 0;
+  // 32-bit chain entries unless positions (plus the bias) could outgrow them.
+  const std::size_t written =
+      N < std::numeric_limits<std::uint32_t>::max() - 2 * kWindow
+          ? Encode<std::uint32_t>(source.data(), N, destination, mode)
+          : Encode<std::uint64_t>(source.data(), N, destination, mode);
   return static_cast<std::uint32_t>(
-      std::min<std::size_t>(enc.Finish(), std::numeric_limits<std::uint32_t>::max()));
+      std::min<std::size_t>(written, std::numeric_limits<std::uint32_t>::max()));
 }
 
 Bytes Decompress(ByteView stored) {
