@@ -37,10 +37,10 @@ case "${1:-}" in
     install_dependencies
     build build -DCMAKE_BUILD_TYPE=Release -DCORVANE_BUILD_TESTS=OFF
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-      ./build/bin/corvane build/demo/demo.bin -m 1
+      ./build/bin/corvane build/demo/demo.bin -m 2
     else
       echo "No display: starting offscreen and saving a picture of the window to build/demo/corvane.png"
-      QT_QPA_PLATFORM=offscreen ./build/bin/corvane build/demo/demo.bin -m 1 \
+      QT_QPA_PLATFORM=offscreen ./build/bin/corvane build/demo/demo.bin -m 2 \
         --screenshot build/demo/corvane.png
     fi
     ;;

@@ -1,4 +1,4 @@
-// The bundled demo firmware: a Pioneer BCT-14xx image (model 1) with several directories and
+// The bundled demo firmware: a Pioneer BCT-15xx image (model 2) with several directories and
 // files, built with the independent test-image builder.
 #pragma once
 
@@ -6,7 +6,7 @@
 
 namespace corvane::demo {
 
-inline constexpr int kDemoModel = 1;
+inline constexpr int kDemoModel = 2;
 inline constexpr unsigned kDemoCapacity = 12;
 
 // The whole file of the demo image.

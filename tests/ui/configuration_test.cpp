@@ -52,7 +52,7 @@ class ConfigurationTest : public QObject {
     QVERIFY(!form.LanguageSlot(3)->isEnabled());
     QCOMPARE(form.LanguageSlot(3)->text(), QStringLiteral("3 -"));
 
-    OpenThroughDialog(form, user, WriteDemo(inis.Folder().parent_path()), 1);
+    OpenThroughDialog(form, user, WriteDemo(inis.Folder().parent_path()), 2);
     auto* editor = new RelabelledEditor(form, *NodeAt(form, "boot/menu.cpi"));
     form.AddChild(editor);
     form.Action(Item::Search)->trigger();
@@ -80,7 +80,7 @@ class ConfigurationTest : public QObject {
     FakeUser user;
     {
       TMainForm form;
-      OpenThroughDialog(form, user, WriteDemo(inis.Folder().parent_path()), 1);
+      OpenThroughDialog(form, user, WriteDemo(inis.Folder().parent_path()), 2);
       form.Action(Item::OptionLowercaseFiles)->setChecked(true);
       form.LanguageSlot(2)->trigger();
       QVERIFY(form.close());
@@ -89,7 +89,7 @@ class ConfigurationTest : public QObject {
     QVERIFY(loaded.has_value());
     const IniFile& ini = *loaded;
     QCOMPARE(ini.ReadInteger("Corvane", "LanguageUsed", 0), 2);
-    QCOMPARE(ini.ReadInteger("Corvane", "LastFirmwareTypeOpened", 0), 1);
+    QCOMPARE(ini.ReadInteger("Corvane", "LastFirmwareTypeOpened", 0), 2);
     QCOMPARE(ini.ReadBool("Corvane", "LowercaseFiles", false), true);
     QCOMPARE(ini.ReadString("Corvane", "Language1", ""), std::string("Español"));
     QCOMPARE(ini.ReadString("Corvane", "LastOpenedDirectory", ""),
@@ -130,7 +130,7 @@ class ConfigurationTest : public QObject {
     TestInis inis;
     FakeUser user;
     TMainForm form;
-    OpenThroughDialog(form, user, WriteDemo(inis.Folder().parent_path()), 1);
+    OpenThroughDialog(form, user, WriteDemo(inis.Folder().parent_path()), 2);
     Click(form, NodeAt(form, "void"));
     form.Action(Item::DeleteNode)->trigger();
     user.answers.push_back(Answer::Cancel);

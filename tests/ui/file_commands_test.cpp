@@ -8,6 +8,7 @@
 #include "firmware/file_io.h"
 #include "main_window.h"
 #include "support/files.h"
+#include "support/image_builder.h"
 #include "tree_view.h"
 #include "ui_test_support.h"
 
@@ -33,7 +34,7 @@ class FileCommandsTest : public QObject {
   fs::path demo_;
 
   void OpenDemo() {
-    OpenThroughDialog(*form_, *user_, demo_, 1);
+    OpenThroughDialog(*form_, *user_, demo_, 2);
     QVERIFY(form_->Doc().IsOpen());
   }
 
@@ -166,17 +167,17 @@ class FileCommandsTest : public QObject {
     Click(*form_, NodeAt(*form_, "void"));
     form_->Action(Item::DeleteNode)->trigger();
     QVERIFY(form_->FirmwareModificado());
-    const fs::path saved = work_ / "saved.rcu";
+    const fs::path saved = work_ / "saved.bin";
     user_->files.push_back(FileChoice{{Q(saved)}, 0});
     form_->Action(Item::SaveAs)->trigger();
     QVERIFY2(fs::is_regular_file(saved), qPrintable(user_->ShownTexts().join('\n')));
     QVERIFY(!form_->FirmwareModificado());
     QVERIFY(!form_->isWindowModified());
-    QCOMPARE(user_->file_requests.back().default_suffix, QStringLiteral("rcu"));
+    QCOMPARE(user_->file_requests.back().default_suffix, QStringLiteral("bin"));
     // The saved image opens with the change in it.
     TArbol tree;
     TFirmware firmware;
-    QVERIFY(firmware.Create(saved, tree, 1).ok());
+    QVERIFY(firmware.Create(saved, tree, 2).ok());
     QCOMPARE(tree.Root()->ChildCount(), 5u);
   }
 
@@ -204,7 +205,7 @@ class FileCommandsTest : public QObject {
 
     // No, then a file: the demo opens again, unchanged.
     user_->answers.push_back(Answer::No);
-    OpenThroughDialog(*form_, *user_, demo_, 1);
+    OpenThroughDialog(*form_, *user_, demo_, 2);
     QVERIFY(NodeAt(*form_, "void") != nullptr);
     QVERIFY(!form_->FirmwareModificado());
   }
@@ -222,8 +223,26 @@ class FileCommandsTest : public QObject {
   void DetectTheModelOpensTheDemo() {
     OpenThroughDialog(*form_, *user_, demo_, 0);
     QVERIFY2(form_->Doc().IsOpen(), qPrintable(user_->ShownTexts().join('\n')));
-    QCOMPARE(form_->Doc().Model(), 1);
-    QCOMPARE(static_cast<int>(form_->Config().settings.last_firmware_type_opened), 1);
+    QCOMPARE(form_->Doc().Model(), 2);
+    QCOMPARE(static_cast<int>(form_->Config().settings.last_firmware_type_opened), 2);
+  }
+
+  void DetectionThatCannotTellModelsApartOpensNothing() {
+    // A Pioneer BCT-14xx image reads just as well as a Kenwood DTF-1 image: the user is told
+    // which models fit and picks one, rather than the program guessing.
+    corvane::test::ImageSpec spec;
+    spec.model = 1;
+    spec.dirs = corvane::test::SampleTree();
+    const fs::path file = work_ / "ambiguous.rcu";
+    WriteFileAtomic(file, corvane::test::BuildImage(spec).file);
+    OpenThroughDialog(*form_, *user_, file, 0);
+    QVERIFY(!form_->Doc().IsOpen());
+    QCOMPARE(user_->shown.size(), std::size_t{1});
+    QVERIFY(user_->shown[0].text.startsWith(QStringLiteral("¡ El fichero no es del tipo seleccionado !")));
+    QVERIFY(user_->shown[0].text.contains(QStringLiteral("1 - Firmware Pioneer BCT-14xx (RCU)")));
+    QVERIFY(user_->shown[0].text.contains(QStringLiteral("10 - ")));
+    OpenThroughDialog(*form_, *user_, file, 1);
+    QVERIFY(form_->Doc().IsOpen());
   }
 };
 

@@ -96,7 +96,7 @@ class FrameTest : public QObject {
     TestInis inis;
     FakeUser user;
     TMainForm form;
-    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 1));
+    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 2));
     emit form.Menu(Item::WindowMenu)->aboutToShow();
     const Item own[] = {Item::WindowCascade, Item::WindowMinimizeAll, Item::WindowRestoreAll,
                         Item::WindowCloseAll};
@@ -142,7 +142,7 @@ class FrameTest : public QObject {
     TestInis inis;
     FakeUser user;
     TMainForm form;
-    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 1));
+    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 2));
     TNodo* logo = NodeAt(form, "boot/logo.imz");
     TNodo* readme = NodeAt(form, "extra/readme.txt");
     QVERIFY(logo && readme);

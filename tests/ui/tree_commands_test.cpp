@@ -83,7 +83,7 @@ class TreeCommandsTest : public QObject {
   std::unique_ptr<TMainForm> form_;
 
   void OpenDemo() {
-    OpenThroughDialog(*form_, *user_, WriteDemo(inis_->Folder().parent_path()), 1);
+    OpenThroughDialog(*form_, *user_, WriteDemo(inis_->Folder().parent_path()), 2);
     QVERIFY(form_->Doc().IsOpen());
   }
 
@@ -114,10 +114,10 @@ class TreeCommandsTest : public QObject {
     QVERIFY(!form_->Action(Item::DeleteNode)->isEnabled());
     QVERIFY(form_->Action(Item::Information)->isEnabled());
     QVERIFY(form_->Action(Item::ImportFileOrder)->isEnabled());
-    QVERIFY(form_->Action(Item::FontEditor)->isEnabled());  // model 1 carries fonts
+    QVERIFY(form_->Action(Item::FontEditor)->isEnabled());  // model 2 carries fonts
     // The open dialog offered "detect the model" and the 27 models, model 1 preselected.
     QCOMPARE(user_->file_requests.front().filters.size(), 28);
-    QCOMPARE(user_->file_requests.front().filter_index, 1);
+    QCOMPARE(user_->file_requests.front().filter_index, 1);  // LastFirmwareTypeOpened
   }
 
   void SelectionEnablesCommandsOfFirmwareModels_data() {

@@ -51,7 +51,7 @@ class WindowsTest : public QObject {
     user_ = std::make_unique<FakeUser>();
     form_ = std::make_unique<TMainForm>();
     form_->show();
-    OpenThroughDialog(*form_, *user_, demo_, 1);
+    OpenThroughDialog(*form_, *user_, demo_, 2);
     QVERIFY(form_->Doc().IsOpen());
   }
   void cleanup() {
@@ -136,9 +136,10 @@ class WindowsTest : public QObject {
     QVERIFY(!window.CompareButton()->isEnabled());
     // The comparison's model list: detect, then the 21 firmware models without model 24.
     QCOMPARE(TForm21::Filters().size(), 22);
+    QCOMPARE(TForm21::ModelOfFilter(2), 2);
     QCOMPARE(TForm21::ModelOfFilter(4), 5);
     QCOMPARE(TForm21::ModelOfFilter(19), 25);
-    user_->files.push_back(FileChoice{{Q(demo_)}, 1});
+    user_->files.push_back(FileChoice{{Q(demo_)}, 2});  // model 2
     window.PickFile(1);
     QVERIFY(!window.CompareButton()->isEnabled());
     window.File(2)->setText(Q(demo_));
