@@ -36,6 +36,4 @@ QStringList NameFilters(const QString& pairs) {
 
 std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
 
-QString FromPath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
-
 }  // namespace corvane::ui

@@ -28,8 +28,7 @@ QString NodeName(std::string_view raw, bool is_root = false);
 // ("Name (*.a *.b)", "Name 2 (*.c)"); a name that already ends with its pattern keeps it once.
 QStringList NameFilters(const QString& pairs);
 
-// A path shown or entered in a dialog as a filesystem path, and back.
+// A path shown or entered in a dialog as a filesystem path.
 std::filesystem::path ToPath(const QString& path);
-QString FromPath(const std::filesystem::path& path);
 
 }  // namespace corvane::ui

@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "code_export.h"
 #include "firmware/codec.h"
 #include "firmware/file_io.h"
 #include "main_window.h"
@@ -160,6 +161,30 @@ class FileCommandsTest : public QObject {
     QCOMPARE(form_->Doc().Root()->ChildCount(), 6u);
     QCOMPARE(user_->file_requests.back().filters,
              QStringList{QStringLiteral("Log con orden de archivos (DEF) (*.def)")});
+  }
+
+  void ExtractAllCodeWritesThreeLists() {
+    RegisterCodeDescriber(".cp", [](const TNodo& file) {
+      return std::vector<std::string>{"listing of " + file.Text};
+    });
+    OpenDemo();
+    const fs::path out = work_ / "code";
+    fs::create_directories(out);
+    user_->folders.push_back(Q(out));
+    form_->Action(Item::ExtractAllCode)->trigger();
+    RegisterCodeDescriber(".cp", {});
+    QVERIFY(user_->shown.empty());
+    // No describer for classes and applications yet: their lists are written empty.
+    QCOMPARE(corvane::test::ReadText(out / "Applications.txt"), std::string());
+    QCOMPARE(corvane::test::ReadText(out / "Classes.txt"), std::string());
+    const std::string separator(41, '-');
+    std::string expected;
+    for (const auto& [dir, name] : {std::pair{"boot", "boot.cpz"}, std::pair{"boot", "menu.cpi"},
+                                    std::pair{"code", "start.cpz"}})
+      expected += separator + "\r\nDirectorio : " + dir + "\r\nScript : " + name +
+                  "\r\n\r\nlisting of " + name + "\r\n\r\n";
+    QCOMPARE(corvane::test::ReadText(out / "Scripts.txt"), expected);
+    QVERIFY(form_->StatusText().isEmpty());
   }
 
   void SaveWritesTheImageAndClearsTheChange() {
