@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "config/text_encoding.h"
 #include "firmware/file_io.h"
 #include "firmware/models.h"
 
@@ -56,17 +57,7 @@ int OpenFirmware(const std::string& path, int model, OpenedFirmware& out) {
 }
 
 std::string NameForOutput(std::string_view name) {
-  std::string out;
-  for (const char ch : name) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out.push_back(ch);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
+  return Windows1252ToUtf8(name);
 }
 
 // Used by cmd_detect.

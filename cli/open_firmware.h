@@ -32,7 +32,7 @@ void AddModelOption(CLI::App* cmd, int& model);
 // Returns the exit code (0 when opened).
 int OpenFirmware(const std::string& path, int model, OpenedFirmware& out);
 
-// A raw 8-bit name (Latin-1) as UTF-8 for output.
+// A raw 8-bit name (Windows-1252, as the images hold them) as UTF-8 for output.
 std::string NameForOutput(std::string_view name);
 
 }  // namespace corvane::cli

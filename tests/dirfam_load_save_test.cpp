@@ -50,12 +50,12 @@ void ExpectLayout(const TFirmware& fw, const test::ExpectedLayout& e) {
   EXPECT_EQ(fw.ImageSize, e.ImageSize);
 }
 
-bool HasBlockScan(int model) {
-  return model != 5 && model != 6 && model != 21 && model != 9 && model != 12 && model != 24;
-}
-bool HasRegionSplit(int model) {
-  return model != 24 && model != 9 && model != 12;
-}
+// Models whose address array is found by the file-table block scan.
+constexpr int kBlockScanModels[] = {1, 2, 3, 10, 13, 16, 20, 22, 23};
+// Models whose loader splits the image in two regions.
+constexpr int kSplitModels[] = {1, 2, 3, 5, 6, 10, 13, 16, 20, 21, 22, 23};
+// Models whose table is found by "boot" (the others by the name the file begins with).
+constexpr int kBootMarkerModels[] = {5, 6, 9, 12, 13, 16, 20, 21, 23, 24};
 
 Bytes SaveOrFail(TFirmware& fw) {
   Bytes out;
@@ -109,8 +109,11 @@ TEST_P(EveryModel, RoundTripsUnchanged) {
   ExpectStableRoundTrip(spec);
 }
 
-TEST_P(EveryModel, RoundTripsWithBlockMarkers) {
-  if (!HasBlockScan(GetParam())) GTEST_SKIP() << "no file-table block";
+class BlockScanModel : public ::testing::TestWithParam<int> {};
+class SplitModel : public ::testing::TestWithParam<int> {};
+class BootMarkerModel : public ::testing::TestWithParam<int> {};
+
+TEST_P(BlockScanModel, RoundTripsWithBlockMarkers) {
   ImageSpec spec;
   spec.model = GetParam();
   spec.dirs = SampleTree();
@@ -122,8 +125,7 @@ TEST_P(EveryModel, RoundTripsWithBlockMarkers) {
   ExpectStableRoundTrip(spec);
 }
 
-TEST_P(EveryModel, LoadsAndRoundTripsTwoRegions) {
-  if (!HasRegionSplit(GetParam())) GTEST_SKIP() << "one region only";
+TEST_P(SplitModel, LoadsAndRoundTripsTwoRegions) {
   ImageSpec spec;
   spec.model = GetParam();
   spec.dirs = SampleTree(true);
@@ -135,13 +137,11 @@ TEST_P(EveryModel, LoadsAndRoundTripsTwoRegions) {
   ExpectStableRoundTrip(spec);
 }
 
-TEST_P(EveryModel, RefusesAnImageWithoutTheTableMarker) {
+TEST_P(BootMarkerModel, RefusesAnImageWithoutTheTableMarker) {
   ImageSpec spec;
   spec.model = GetParam();
   spec.dirs = SampleTree();
   spec.dirs[0].name = "boat";  // the table is found by its first directory's name "boot"
-  if (spec.model == 1 || spec.model == 2 || spec.model == 3 || spec.model == 10 || spec.model == 22)
-    GTEST_SKIP() << "these find the name the file begins with";
   spec.allow_missing_marker = true;
   BuiltImage built = BuildImage(spec);
   auto l = Load(built.file, spec.model);
@@ -150,9 +150,17 @@ TEST_P(EveryModel, RefusesAnImageWithoutTheTableMarker) {
   EXPECT_FALSE(l->fw.Loaded);
 }
 
+std::string ModelName(const ::testing::TestParamInfo<int>& info) {
+  return "Model" + std::to_string(info.param);
+}
 INSTANTIATE_TEST_SUITE_P(DirectoryTableModels, EveryModel,
-                         ::testing::ValuesIn(test::kDirectoryTableModels),
-                         [](const auto& info) { return "Model" + std::to_string(info.param); });
+                         ::testing::ValuesIn(test::kDirectoryTableModels), ModelName);
+INSTANTIATE_TEST_SUITE_P(DirectoryTableModels, BlockScanModel,
+                         ::testing::ValuesIn(kBlockScanModels), ModelName);
+INSTANTIATE_TEST_SUITE_P(DirectoryTableModels, SplitModel, ::testing::ValuesIn(kSplitModels),
+                         ModelName);
+INSTANTIATE_TEST_SUITE_P(DirectoryTableModels, BootMarkerModel,
+                         ::testing::ValuesIn(kBootMarkerModels), ModelName);
 
 }  // namespace
 }  // namespace corvane

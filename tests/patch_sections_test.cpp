@@ -233,14 +233,15 @@ TEST(PatchSectionWrite, CanalIsCopiedToTheSectionStart) {
 }
 
 TEST(PatchSectionWrite, ContentsUpToTheLimitFitAndOneByteMoreIsRefused) {
-  // One directory with one file of n bytes ends at 32 + round4(36 + n).
+  // One directory with one file of n bytes: its bytes end at 32 + 36 + n, its padding at the
+  // next multiple of 4. The bytes may end at 65535; the padding may fill the slot.
   for (Endian e : {Endian::Little, Endian::Big}) {
     PatchSectionSpec spec;
-    spec.dirs = {{"big", {{"f", Pattern(65464, 4)}}}};
+    spec.dirs = {{"big", {{"f", Pattern(65467, 4)}}}};
     TArbol tree;
     TNodo* root = AnadeNodo({}, "p", tree, nullptr);
     TNodo* section = AddSection(tree, root, spec);
-    EXPECT_EQ(TamanoSeccion(*section), 65532u);
+    EXPECT_EQ(TamanoSeccion(*section), 65536u);
     Bytes out(test::kPatchSection, 0);
     ASSERT_TRUE(WritePatchSection(*section, OrderOf(e), out));
     EXPECT_EQ(out, test::PatchSectionBytes(spec, e));
@@ -249,7 +250,7 @@ TEST(PatchSectionWrite, ContentsUpToTheLimitFitAndOneByteMoreIsRefused) {
     TArbol tree2;
     TNodo* root2 = AnadeNodo({}, "p", tree2, nullptr);
     TNodo* over = AddSection(tree2, root2, spec);
-    EXPECT_EQ(TamanoSeccion(*over), 65536u);
+    EXPECT_EQ(TamanoSeccion(*over), 65536u);  // the same rounded size, one byte too many
     Bytes out2(test::kPatchSection, 0);
     const Result r = WritePatchSection(*over, OrderOf(e), out2);
     EXPECT_EQ(r.outcome, Outcome::Refused);

@@ -39,9 +39,10 @@ PatchSectionSpec Canal(std::size_t size) {
 }
 
 PatchSectionSpec Full(unsigned seed) {
-  // One directory whose record ends at 65532, the last place a section allows.
+  // One directory whose bytes end at 65535, the last byte a section may hold (its padding
+  // reaches the end of the 64 KB slot).
   PatchSectionSpec s;
-  s.dirs = {{"full", {{"big.dat", Pattern(65464, seed)}}}};
+  s.dirs = {{"full", {{"big.dat", Pattern(65467, seed)}}}};
   return s;
 }
 
@@ -256,7 +257,7 @@ TEST(PatchWriters, OversizedSectionIsRefusedAndNothingIsWritten) {
       file = test::PlainPatch(specs, model == kSonyPatch ? Endian::Big : Endian::Little);
     auto o = Open(model, file);
     ASSERT_TRUE(o->result.ok());
-    // One more byte in the full section: its record would end at 65536.
+    // One more byte in the full section: its bytes would end at 65536.
     TNodo* big = o->tree.Root()->Child(1)->FirstChild()->FirstChild();
     big->Data.Datos.push_back(7);
     big->Data.Tamano += 1;

@@ -351,7 +351,6 @@ TEST(DocumentInsertPatch, SectionsTakeOnlyCanalAndTheRootNothing) {
 }
 
 TEST(DocumentInsertPatch, TcsStaysUncompressedUnderThePatchRules) {
-  if (!test::CodecAvailable()) GTEST_SKIP() << "codec not in this build";
   TempDir dir;
   const std::string plain(300, 'T');
   WriteText(dir / "TCS", plain);

@@ -77,7 +77,6 @@ TEST(Compare, DifferencesMissingFilesAndDirectories) {
 }
 
 TEST(Compare, CompressedAndPlainTwinsAreEqual) {
-  if (!test::CodecAvailable()) GTEST_SKIP() << "codec not in this build";
   TArbol t1, t2;
   const Bytes plain = ToBytes(std::string(500, 'q') + "tail");
   TNodo* a = AnadeNodo(plain, "a", t1, nullptr);
@@ -172,7 +171,6 @@ TEST(Search, DocumentSearchReportsMessage273AfterTheLastHit) {
 }
 
 TEST(Search, ContentIsSearchedInWhatTheFileDecompressesTo) {
-  if (!test::CodecAvailable()) GTEST_SKIP() << "codec not in this build";
   TArbol tree;
   TNodo* root = AnadeNodo({}, "r", tree, nullptr);
   TNodo* packed = AnadeNodo(Compress(ToBytes("....the MENU is here")), "MENU.CPI", tree, root);

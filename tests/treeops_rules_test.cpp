@@ -58,6 +58,19 @@ TEST(StatusText, PatchSectionsShowFreeSpaceWithTheCanalAllowance) {
   EXPECT_TRUE(TextoEstadoSeccion(root).Empty());
 }
 
+TEST(SectionRule, DirectoryRecordSizes) {
+  auto doc = MakeDocument(4);
+  TNodo* two = AddDir(*doc, doc->Root(), "two");
+  AddFile(*doc, two, "a", std::string(5, 'a'));
+  AddFile(*doc, two, "b", std::string(7, 'b'));
+  EXPECT_EQ(TamanoDirectorio(*two), 52u);
+  TNodo* mixed = AddDir(*doc, doc->Root(), "mixed");
+  AddDir(*doc, mixed, "empty");
+  AddFile(*doc, mixed, "c", "c");
+  EXPECT_EQ(TamanoDirectorio(*mixed), 37u);  // 16, then 21: rounding only after a directory
+  EXPECT_EQ(TamanoSeccion(*two), 84u);
+}
+
 TEST(SectionRule, BoundaryIs65536Exclusive) {
   auto doc = MakeDocument(4);
   TNodo* s = AddDir(*doc, doc->Root(), kSection0);

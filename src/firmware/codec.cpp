@@ -9,8 +9,8 @@
 // The compressor is greedy and must produce exactly the stream its plain form gives: at every
 // byte it looks at, the longest earlier match in the 2048-byte window whose source ends before
 // the current byte (at most 64 bytes and not past the input), the nearest one among equals, used
-// from 3 bytes on; then runs of one byte value. Hash chains on 3-byte prefixes find that match
-// without trying every window position.
+// from 3 bytes on; then runs of one byte value. Hash chains on 3- and 8-byte prefixes find that
+// match without trying every window position.
 #include "firmware/codec.h"
 
 #include <algorithm>

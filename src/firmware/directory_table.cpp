@@ -145,7 +145,11 @@ std::optional<ByteRun> FindSecondRegion(ByteView image, std::uint64_t from, std:
 }
 
 void EraseRange(MutableByteView image, std::uint64_t start, std::uint64_t end) {
-  if (end > start && start < image.size()) image.Fill(start, end - start, kErased);
+  FillRange(image, start, end, kErased);
+}
+
+void FillRange(MutableByteView image, std::uint64_t start, std::uint64_t end, std::uint8_t value) {
+  if (end > start && start < image.size()) image.Fill(start, end - start, value);
 }
 
 void TakeFileAsImage(TFirmware& fw, Bytes file) {
@@ -208,6 +212,77 @@ void ReadTableHeader(TFirmware& fw, ByteView image, const TableShape& shape,
   fw.FileTableOffset = shape.Read(image, address_array) - fw.BaseAddress;
 }
 
+namespace {
+
+bool ErasedWord(ByteView image, std::uint64_t pos) {
+  return image.Contains(pos, 4) && image[pos] == kErased && image[pos + 1] == kErased &&
+         image[pos + 2] == kErased && image[pos + 3] == kErased;
+}
+
+// The first entry start of the literal block scan whose word is erased, if the scan meets one.
+std::optional<std::uint64_t> FirstErasedEntry(ByteView image, std::uint64_t start) {
+  std::uint64_t pos = start;
+  while (image.Contains(pos, 4) && NameWord(image, pos)) {
+    if (ErasedWord(image, pos)) return pos;
+    pos += kEntrySize;
+    if (image.Contains(pos, 4) && image[pos] == 0x4E && image[pos + 1] == 0x71 &&
+        image[pos + 2] == 0x4E && image[pos + 3] == 0x71)
+      pos += 4;
+  }
+  return std::nullopt;
+}
+
+// Every directory in use has its data base and (with files) its whole file table inside the
+// image, reading the address array at `array` with the base it implies.
+bool ComputedBaseIsSound(ByteView image, const TableShape& shape, std::uint64_t table,
+                         std::uint32_t capacity, std::uint64_t block_start, std::uint64_t array,
+                         std::uint64_t data_extra) {
+  const auto base = static_cast<std::uint32_t>(shape.Read(image, array) - block_start);
+  const std::uint32_t used = std::min(shape.Read(image, table), capacity);
+  const std::uint64_t counts = shape.Counts(table, capacity);
+  for (std::uint32_t i = 0; i < used; ++i) {
+    const std::uint64_t record = shape.Record(table, i);
+    const std::uint64_t at = array + 4ull * i;
+    if (!image.Contains(record, shape.record_size) || !image.Contains(at, 4)) return false;
+    const std::uint64_t data =
+        std::uint64_t{static_cast<std::uint32_t>(shape.ReadAddress(image, record) - base)} +
+        data_extra;
+    if (data >= image.size()) return false;
+    const std::uint64_t count = shape.Read(image, counts + 4ull * i);
+    const std::uint64_t file_table = static_cast<std::uint32_t>(shape.Read(image, at) - base);
+    if (count > 0 && (file_table + kEntrySize * count > image.size())) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ReadComputedBaseHeader(TFirmware& fw, ByteView image, const TableShape& shape,
+                            std::uint32_t extra_per_record) {
+  const std::uint64_t t = fw.TableOffset;
+  fw.DirectoryCount = shape.Read(image, t);
+  fw.DirectoryCapacity = ScanCapacity(image, shape.Record(t, 0), shape.record_size);
+  const std::uint64_t data_extra = std::uint64_t{extra_per_record} * fw.DirectoryCapacity;
+  const std::uint64_t block = shape.AfterCounts(t, fw.DirectoryCapacity);
+  std::uint64_t array = block + ScanFileTableBlock(image, block);
+  if (const auto erased = FirstErasedEntry(image, block)) {
+    std::uint64_t p = *erased;
+    while (ErasedWord(image, p)) p += 4;
+    if (p < array && (p - block) % kEntrySize != 0 &&
+        ComputedBaseIsSound(image, shape, t, fw.DirectoryCapacity, block, p, data_extra))
+      array = p;
+  }
+  fw.FileTableOffset = ToField(block);
+  fw.AddressTableOffset = ToField(array);
+  fw.BaseAddress = static_cast<std::uint32_t>(shape.Read(image, array) - block);
+  fw.AreaStart = ToField(
+      std::uint64_t{static_cast<std::uint32_t>(shape.ReadAddress(image, shape.Record(t, 0)) -
+                                               fw.BaseAddress)} +
+      data_extra);
+  fw.SecondAreaStart = 0;
+  fw.SecondAreaEnd = 0;
+}
+
 DirectoryReading CommonReading(const TFirmware& fw, const TableShape& shape) {
   DirectoryReading r;
   r.shape = shape;
@@ -243,6 +318,10 @@ DirectoryReader MakeDirectoryReader(ByteView image, const DirectoryReading& read
     } else {
       d.table = *next_table;
       *next_table += kEntrySize * d.count;
+      const std::uint64_t m = *next_table;
+      if (reading.skip_block_markers && d.count > 0 && image.Contains(m, 4) && image[m] == 0x4E &&
+          image[m + 1] == 0x71 && image[m + 2] == 0x4E && image[m + 3] == 0x71)
+        *next_table += 4;
     }
     return d;
   };

@@ -131,6 +131,8 @@ std::optional<ByteRun> FindSecondRegion(ByteView image, std::uint64_t from, std:
 
 // Fills [start, end) with 0xFF, clipped to the image.
 void EraseRange(MutableByteView image, std::uint64_t start, std::uint64_t end);
+// Fills [start, end) with `value`, clipped to the image (nothing when end <= start).
+void FillRange(MutableByteView image, std::uint64_t start, std::uint64_t end, std::uint8_t value);
 
 // Families whose image is the file itself: Image = the file, FileSize = ImageSize = its length.
 void TakeFileAsImage(TFirmware& firmware, Bytes file);
@@ -169,6 +171,9 @@ struct DirectoryReading {
   std::optional<std::uint64_t> address_array;
   std::uint32_t table_base = 0;  // subtracted from a table address (32-bit arithmetic)
   std::uint64_t first_table = 0;
+  // Tables that follow one another: a 4E 71 4E 71 marker closing a table is stepped over, as the
+  // file-table block scan does.
+  bool skip_block_markers = false;
 };
 // The reading of the common layout: counts after the records, addresses at AddressTableOffset,
 // both address kinds converted with BaseAddress.
@@ -202,6 +207,25 @@ void CloseSecondRegion(TFirmware& firmware, const WalkResult& walk);
 // A one-region image: the second region is the first run of `length` 0xFF bytes from `from`
 // (steps of 4), its end advanced over blank words; it is erased. Nothing when there is none.
 void OpenSecondRegionAtRun(TFirmware& firmware, std::uint64_t from, std::uint64_t length);
+
+// Families whose BaseAddress is not a setting but follows from the table: the first directory's
+// file table opens the file-table block, so BaseAddress = (first value of the address array) -
+// FileTableOffset. Reads DirectoryCount, DirectoryCapacity (capacity scan), FileTableOffset (the
+// block start, right after the counts), AddressTableOffset (block scan, see below), BaseAddress
+// and AreaStart = the first record's data address - BaseAddress + data_extra, where data_extra =
+// extra_per_record x DirectoryCapacity (directory data addresses of the Philips family are
+// written that much lower).
+//
+// Block mend: a writer that packs the entries leaves the rest of the block erased (0xFF entries
+// read as names). When the block held 4E 71 4E 71 markers, the erased tail is no multiple of 20
+// bytes and the literal scan steps over the address array. The literal result stands unless the
+// scan went through an erased entry, the first word after that erased run is off the scan's
+// 20-byte grid and before where the scan stopped, and the table read through that word is sound
+// (every directory in use has its data base and its file table inside the image): then that word
+// opens the array. A base that is not a setting cannot tell the two readings apart by the first
+// address alone, so the erased run itself is the evidence.
+void ReadComputedBaseHeader(TFirmware& firmware, ByteView image, const TableShape& shape,
+                            std::uint32_t extra_per_record);
 
 // The table shapes of the families built on the common layout.
 inline constexpr TableShape kLittleShape32{ByteOrder::Little, 32, 4, 12, 4};

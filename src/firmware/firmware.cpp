@@ -67,11 +67,53 @@ Result TFirmware::Build(const SaveOptions& options, Bytes& out) {
   return result;
 }
 
+namespace {
+
+std::string Describe(const std::string& path) { return path.empty() ? "/" : path; }
+
+// The first place where two trees differ (names, kinds, sizes, bytes, order), as a node path;
+// nullopt when they are the same.
+std::optional<std::string> FirstDifference(const TNodo& a, const TNodo& b, const std::string& path) {
+  if (a.IsDirectory() != b.IsDirectory() || a.Data.Datos != b.Data.Datos)
+    return Describe(path);
+  const std::size_t n = std::min(a.ChildCount(), b.ChildCount());
+  for (std::size_t i = 0; i < n; ++i) {
+    const TNodo& ca = *a.Child(i);
+    const TNodo& cb = *b.Child(i);
+    const std::string child_path = path + "/" + ca.Text;
+    if (ca.Text != cb.Text) return Describe(child_path);
+    if (auto d = FirstDifference(ca, cb, child_path)) return d;
+  }
+  if (a.ChildCount() != b.ChildCount()) {
+    const TNodo& extra = a.ChildCount() > n ? *a.Child(n) : *b.Child(n);
+    return Describe(path + "/" + extra.Text);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> TFirmware::ReadBackDifference(const Bytes& out) const {
+  TArbol tree;
+  TFirmware check;
+  if (!check.CreateFromBytes(FileName, out, tree, Model).ok()) return std::string("/");
+  const TNodo* mine = Root();
+  const TNodo* theirs = tree.Root();
+  if (mine == nullptr || theirs == nullptr) return std::string("/");
+  return FirstDifference(*mine, *theirs, "");
+}
+
 Result TFirmware::GuardaFirmware(const std::filesystem::path& destination,
                                  const SaveOptions& options) {
   Bytes out;
   Result built = Build(options, out);
   if (!built.ok()) return built;
+  // The receiver reads the image the way the loader does: an image that does not read back as
+  // this tree would lose files or leave the receiver without a readable file system.
+  if (const auto difference = ReadBackDifference(out))
+    return Result::Refused(Message().Text(
+        "The rebuilt image would not read back as the same file tree (first difference at " +
+        *difference + "); nothing was written."));
   const std::string error = WriteFileAtomic(destination, out);
   if (!error.empty())
     return Result::IoError(Message::FromRow(kMessageCannotOpen)

@@ -163,7 +163,8 @@ Result WritePatchSection(const TNodo& section, ByteOrder order, MutableByteView 
   const std::uint64_t room = std::min<std::uint64_t>(kSectionLimit, slot.size());
   const TNodo* canal = nullptr;
   std::size_t directories = 0;
-  std::uint64_t end = kFirstRecordOffset;
+  std::uint64_t end = kFirstRecordOffset;  // where the next record would start
+  std::uint64_t data_end = end;            // the end of the last record's bytes
   for (const TNodo* child : section.Children()) {
     if (IsCanal(*child)) {
       if (canal != nullptr || section.ChildCount() != 1)
@@ -184,6 +185,7 @@ Result WritePatchSection(const TNodo& section, ByteOrder order, MutableByteView 
                                    "\"; a patch directory holds only files");
       record += kEntrySize + file->Data.Tamano;
     }
+    data_end = end + record;
     end += RoundUp4(record);
   }
   if (canal != nullptr) {
@@ -192,7 +194,9 @@ Result WritePatchSection(const TNodo& section, ByteOrder order, MutableByteView 
     slot.Copy(0, canal->Data.View());
     return Result::Ok();
   }
-  if (end > room) return Refuse(section, "");
+  // The section's bytes must stay within the section limit; the padding after the last record
+  // may reach the end of the slot.
+  if (data_end > room || end > slot.size()) return Refuse(section, "");
 
   std::size_t record = kFirstRecordOffset;
   std::size_t index = 0;

@@ -52,11 +52,6 @@ std::string Dump(const TArbol& tree) {
   return out;
 }
 
-bool CodecAvailable() {
-  static const Bytes sample(64, 'a');
-  return !Compress(sample).empty() && Decompress(Compress(sample)) == sample;
-}
-
 void RecordingObserver::BeginInsert(TNodo* parent, std::size_t index) {
   calls.push_back("begin-insert " + NameOf(parent) + " " + std::to_string(index));
 }

@@ -23,9 +23,6 @@ TNodo* AddFile(Document& doc, TNodo* parent, std::string_view name, const Bytes&
 // stored size.
 std::string Dump(const TArbol& tree);
 
-// True when the codec of this build compresses (the tests that need it skip otherwise).
-bool CodecAvailable();
-
 // Records every observer call as a line of text.
 class RecordingObserver : public TreeObserver {
  public:
