@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Corvane's two entry points on a fresh Debian 12 machine (as root):
-#   ./corvane.sh run    install what is missing, build, start the program on the bundled default
+#   ./corvane.sh run    install what is missing, build, start the desktop program with the bundled
+#                       demo firmware opened (without a display: a picture of the window instead)
 #   ./corvane.sh test   install what is missing, build with AddressSanitizer and
 #                       UndefinedBehaviorSanitizer, run every test
 set -euo pipefail
@@ -35,7 +36,13 @@ case "${1:-}" in
   run)
     install_dependencies
     build build -DCMAKE_BUILD_TYPE=Release -DCORVANE_BUILD_TESTS=OFF
-    ./build/bin/corvane-cli models
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+      ./build/bin/corvane build/demo/demo.bin -m 2
+    else
+      echo "No display: starting offscreen and saving a picture of the window to build/demo/corvane.png"
+      QT_QPA_PLATFORM=offscreen ./build/bin/corvane build/demo/demo.bin -m 2 \
+        --screenshot build/demo/corvane.png
+    fi
     ;;
   test)
     install_dependencies

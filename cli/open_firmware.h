@@ -7,20 +7,15 @@
 #include <vector>
 
 #include "cli.h"
+#include "firmware/detection.h"
 #include "firmware/firmware.h"
 
 namespace corvane::cli {
 
-// A model whose loader accepts the file, with the evidence that it is the right one.
-struct Candidate {
-  int model = 0;
-  int score = 0;
-  std::vector<std::string> evidence;
-};
+// Detection lives in the core (firmware/detection.h).
+using Candidate = ModelCandidate;
+using corvane::DetectModels;
 
-// Every model whose loader accepts `file`, best first (by score, then model number). Each loader
-// runs on a private tree and firmware.
-std::vector<Candidate> DetectModels(const std::filesystem::path& path, const Bytes& file);
 // "N <tab> name <tab> score: evidence; evidence..."
 std::string DescribeCandidate(const Candidate& c);
 

@@ -1,10 +1,67 @@
+// corvane [FILE] [-m N]: the desktop program, opening FILE at start (model N, or detected).
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
 
 #include "main_window.h"
+#include "tree_view.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  TMainForm window;
-  window.show();
+  QApplication::setApplicationName(QStringLiteral("Corvane"));
+  QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Firmware editor for MHW satellite receivers."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("file"),
+                               QStringLiteral("Firmware image or patch to open at start."),
+                               QStringLiteral("[FILE]"));
+  const QCommandLineOption model_option(
+      {QStringLiteral("m"), QStringLiteral("model")},
+      QStringLiteral("Receiver model 1-27 of FILE (detected when left out)."), QStringLiteral("N"));
+  const QCommandLineOption screenshot_option(
+      QStringLiteral("screenshot"),
+      QStringLiteral("Save a picture of the main window to PNG once it is shown, then quit."),
+      QStringLiteral("PNG"));
+  parser.addOption(model_option);
+  parser.addOption(screenshot_option);
+  parser.process(app);
+
+  int model = 0;
+  if (parser.isSet(model_option)) {
+    bool ok = false;
+    model = parser.value(model_option).toInt(&ok);
+    if (!ok || model < 1 || model > 27) {
+      fputs("corvane: the model must be a number from 1 to 27\n", stderr);
+      return 1;
+    }
+  }
+
+  corvane::ui::TMainForm window;
+  const bool screenshot = parser.isSet(screenshot_option);
+  if (screenshot) {
+    window.show();
+  } else {
+    window.showMaximized();
+  }
+  if (!parser.positionalArguments().isEmpty())
+    window.OpenFile(parser.positionalArguments().front(), model);
+  if (screenshot) {
+    // The picture shows the tree open on the first file.
+    window.TreeView()->expandAll();
+    if (corvane::TNodo* root = window.Doc().Root())
+      if (root->FirstChild() != nullptr && root->FirstChild()->FirstChild() != nullptr) {
+        window.SelectNode(root->FirstChild()->FirstChild());
+        window.ActualizaBotones();
+      }
+    const QString png = parser.value(screenshot_option);
+    QTimer::singleShot(300, &window, [&window, png] {
+      const bool saved = window.grab().save(png, "PNG");
+      QApplication::exit(saved ? 0 : 1);
+    });
+  }
   return app.exec();
 }

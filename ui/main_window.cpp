@@ -1,9 +1,819 @@
 #include "main_window.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), mdi_area_(new QMdiArea(this)) {
-  setWindowTitle(QStringLiteral("Corvane"));
-  setCentralWidget(mdi_area_);
-  resize(900, 640);
+#include "about_dialog.h"
+#include "code_export.h"
+#include "compare_window.h"
+#include "config/paths.h"
+#include "editor_registry.h"
+#include "file_dialogs.h"
+#include "firmware/models.h"
+#include "icons.h"
+#include "info_window.h"
+#include "long_operation.h"
+#include "model_detection.h"
+#include "prompts.h"
+#include "search_window.h"
+#include "tree_model.h"
+#include "tree_view.h"
+#include "ui_interaction.h"
+#include "ui_text.h"
+
+namespace corvane::ui {
+
+namespace {
+
+using Item = MainWindowItem;
+
+constexpr int kTreeWidth = 177;
+constexpr int kSplitterWidth = 2;
+
+constexpr Item kOptions[] = {Item::OptionLengthTableFirst,  Item::OptionUseExternalFonts,
+                             Item::OptionLimitPanels,       Item::OptionLowercaseFiles,
+                             Item::OptionOpenSearchResults, Item::OptionCompressWhenInsert};
+
+// Commands on the toolbar, in order.
+constexpr Item kToolbar[] = {
+    Item::Open,           Item::SaveAs,          Item::DeleteNode,
+    Item::NewDirectory,   Item::ExtractDecompressed, Item::InsertCompressed,
+    Item::ExtractRaw,     Item::InsertRaw,       Item::FontEditor,
+    Item::InsertFontList, Item::ExtractFontList, Item::HexEditorDecompressed,
+    Item::HexEditorRaw,   Item::ImportFileOrder, Item::ExportFileOrder,
+    Item::Information,    Item::Search,          Item::ExtractAllCode,
+    Item::CompareFirmwares};
+
+QString Utf8(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent),
+      mdi_area_(new QMdiArea),
+      splitter_(new QSplitter(Qt::Horizontal)),
+      tree_view_(new FirmwareTreeView),
+      tree_model_(new FirmwareTreeModel(this)),
+      status_label_(new QLabel),
+      cancel_button_(new QPushButton) {
+  setObjectName(QStringLiteral("TMainForm"));
+  tree_view_->setObjectName(QStringLiteral("HETreeView1"));
+  tree_view_->SetModel(tree_model_);
+
+  splitter_->addWidget(tree_view_);
+  splitter_->addWidget(mdi_area_);
+  splitter_->setHandleWidth(kSplitterWidth);
+  splitter_->setChildrenCollapsible(false);
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
+  splitter_->setSizes({kTreeWidth, 800});
+  setCentralWidget(splitter_);
+  mdi_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+  status_label_->setObjectName(QStringLiteral("StatusText"));
+  statusBar()->addWidget(status_label_, 1);
+  cancel_button_->setVisible(false);
+  statusBar()->addPermanentWidget(cancel_button_);
+  cancel_shortcut_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  cancel_shortcut_->setEnabled(false);
+  connect(cancel_shortcut_, &QShortcut::activated, this, &TMainForm::RequestCancel);
+  connect(cancel_button_, &QPushButton::clicked, this, &TMainForm::RequestCancel);
+
+  BuildActions();
+  BuildMenus();
+  BuildToolBar();
+
+  // The document layer holds every rule; the tree view asks it.
+  document_.SetInUse([this](const TNodo& node) { return EditorOf(&node) != nullptr; });
+  tree_model_->can_rename = [this](const TNodo& node) { return document_.CanRename(&node); };
+  tree_model_->rename = [this](TNodo& node, const QString& text) {
+    const CommandResult result = document_.Rename(&node, text.toStdString());
+    ReportCommand(result);
+    if (result.changed) UpdateTitle();
+    return result.changed;
+  };
+  tree_view_->can_drop = [this](const TNodo& dragged, const TNodo& target) {
+    return document_.CanDrop(&dragged, &target);
+  };
+  tree_view_->drop = [this](TNodo& dragged, TNodo& target) {
+    const CommandResult result = document_.Drop(&dragged, &target);
+    DocumentChanged(result);
+    if (result.changed) SelectNode(&dragged);
+    ActualizaBotones();
+  };
+  connect(tree_view_, &FirmwareTreeView::SelectionTouched, this, &TMainForm::ActualizaBotones);
+  connect(tree_view_, &FirmwareTreeView::NodeOpened, this, &TMainForm::AbreHijo);
+  connect(Menu(Item::WindowMenu), &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
+
+  // Start-up (FormCreate): the INIs folder is checked, then the configuration read in any case.
+  inis_folder_ = corvane::InisFolder();
+  const Result inis = CheckInisFolder(inis_folder_);
+  if (!inis.ok()) Prompts::Report(this, inis);
+  LeeConfiguracion(inis_folder_, ProgramFolderText(), config_);
+  QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+  ApplySettings();
+  CargaIdioma(config_.language.LoadedSlot());
+
+  ApplyStates(states_);
+  UpdateTitle();
+  resize(1000, 700);
 }
+
+TMainForm::~TMainForm() {
+  // Children hold nodes of the tree: they go before the document.
+  delete search_window_;
+  search_window_ = nullptr;
+  for (QMdiSubWindow* sub : mdi_area_->subWindowList()) delete sub;
+}
+
+// ---- Building ----
+
+QAction* TMainForm::NewAction(Item item, const char* theme_icon, int fallback_icon, bool enabled) {
+  auto* action =
+      new QAction(ThemeIcon(theme_icon, static_cast<QStyle::StandardPixmap>(fallback_icon)),
+                  QString(), this);
+  action->setEnabled(enabled);
+  actions_[item] = action;
+  return action;
+}
+
+void TMainForm::BuildActions() {
+  struct Spec {
+    Item item;
+    const char* theme;
+    QStyle::StandardPixmap fallback;
+  };
+  static constexpr Spec kSpecs[] = {
+      {Item::Open, "document-open", QStyle::SP_DialogOpenButton},
+      {Item::SaveAs, "document-save-as", QStyle::SP_DialogSaveButton},
+      {Item::Exit, "application-exit", QStyle::SP_DialogCloseButton},
+      {Item::DeleteNode, "edit-delete", QStyle::SP_TrashIcon},
+      {Item::NewDirectory, "folder-new", QStyle::SP_FileDialogNewFolder},
+      {Item::ExtractDecompressed, "document-export", QStyle::SP_ArrowUp},
+      {Item::InsertCompressed, "document-import", QStyle::SP_ArrowDown},
+      {Item::ExtractRaw, "go-up", QStyle::SP_ArrowUp},
+      {Item::InsertRaw, "go-down", QStyle::SP_ArrowDown},
+      {Item::FontEditor, "preferences-desktop-font", QStyle::SP_FileDialogDetailedView},
+      {Item::InsertFontList, "go-bottom", QStyle::SP_FileDialogStart},
+      {Item::ExtractFontList, "go-top", QStyle::SP_FileDialogEnd},
+      {Item::HexEditorDecompressed, "accessories-text-editor", QStyle::SP_FileDialogContentsView},
+      {Item::HexEditorRaw, "text-x-generic", QStyle::SP_FileDialogInfoView},
+      {Item::ImportFileOrder, "view-sort-ascending", QStyle::SP_FileDialogListView},
+      {Item::ExportFileOrder, "view-sort-descending", QStyle::SP_FileDialogListView},
+      {Item::Information, "dialog-information", QStyle::SP_MessageBoxInformation},
+      {Item::Search, "edit-find", QStyle::SP_FileDialogContentsView},
+      {Item::ExtractAllCode, "document-save-all", QStyle::SP_DriveHDIcon},
+      {Item::CompareFirmwares, "edit-copy", QStyle::SP_BrowserReload},
+      {Item::About, "help-about", QStyle::SP_TitleBarContextHelpButton},
+  };
+  for (const Spec& s : kSpecs) NewAction(s.item, s.theme, s.fallback, false);
+
+  for (Item option : kOptions) {
+    auto* action = new QAction(this);
+    action->setCheckable(true);
+    actions_[option] = action;
+  }
+  Action(Item::OptionLengthTableFirst)->setChecked(true);
+  for (Item w : {Item::WindowCascade, Item::WindowMinimizeAll, Item::WindowRestoreAll,
+                 Item::WindowCloseAll})
+    actions_[w] = new QAction(this);
+
+  language_group_ = new QActionGroup(this);
+  language_group_->setExclusive(true);
+  for (int i = 0; i < kLanguageSlots; ++i) {
+    auto* action = new QAction(this);
+    action->setCheckable(true);
+    language_group_->addAction(action);
+    language_slots_[static_cast<std::size_t>(i)] = action;
+    connect(action, &QAction::triggered, this, [this, i] {
+      config_.language.Choose(i + 1);
+      CargaIdioma(config_.language.LoadedSlot());
+    });
+  }
+
+  connect(Action(Item::Open), &QAction::triggered, this, &TMainForm::FileOpen1Execute);
+  connect(Action(Item::SaveAs), &QAction::triggered, this, &TMainForm::ToolButton2Click);
+  connect(Action(Item::Exit), &QAction::triggered, this, &QWidget::close);
+  connect(Action(Item::DeleteNode), &QAction::triggered, this, &TMainForm::ToolButton8Click);
+  connect(Action(Item::NewDirectory), &QAction::triggered, this, &TMainForm::ToolButton7Click);
+  connect(Action(Item::ExtractDecompressed), &QAction::triggered, this, [this] { Extract(true); });
+  connect(Action(Item::ExtractRaw), &QAction::triggered, this, [this] { Extract(false); });
+  connect(Action(Item::InsertCompressed), &QAction::triggered, this, [this] { Insert(true); });
+  connect(Action(Item::InsertRaw), &QAction::triggered, this, [this] { Insert(false); });
+  connect(Action(Item::HexEditorDecompressed), &QAction::triggered, this,
+          [this] { OpenHexEditor(true); });
+  connect(Action(Item::HexEditorRaw), &QAction::triggered, this, [this] { OpenHexEditor(false); });
+  connect(Action(Item::ImportFileOrder), &QAction::triggered, this, &TMainForm::ToolButton19Click);
+  connect(Action(Item::ExportFileOrder), &QAction::triggered, this, &TMainForm::ToolButton20Click);
+  connect(Action(Item::Information), &QAction::triggered, this, &TMainForm::ShowInformation);
+  connect(Action(Item::Search), &QAction::triggered, this, &TMainForm::ShowSearch);
+  connect(Action(Item::ExtractAllCode), &QAction::triggered, this, &TMainForm::ToolButton26Click);
+  connect(Action(Item::CompareFirmwares), &QAction::triggered, this, &TMainForm::ShowCompare);
+  connect(Action(Item::About), &QAction::triggered, this, &TMainForm::HelpAbout1Execute);
+  // The font editor and the font lists arrive with the font set; their items wait for it.
+
+  // Options take effect at once; the document reads its copy of them.
+  connect(Action(Item::OptionUseExternalFonts), &QAction::toggled, this, [this](bool on) {
+    document_.Options().use_external_fonts = on;
+  });
+  connect(Action(Item::OptionLowercaseFiles), &QAction::toggled, this,
+          [this](bool on) { document_.Options().lowercase_on_import = on; });
+  connect(Action(Item::OptionOpenSearchResults), &QAction::toggled, this,
+          [this](bool on) { document_.Options().open_search_results = on; });
+  connect(Action(Item::OptionCompressWhenInsert), &QAction::toggled, this,
+          [this](bool on) { document_.Options().compress_from_def = on; });
+
+  connect(Action(Item::WindowCascade), &QAction::triggered, mdi_area_,
+          &QMdiArea::cascadeSubWindows);
+  connect(Action(Item::WindowMinimizeAll), &QAction::triggered, this, [this] {
+    QMdiSubWindow* active = mdi_area_->activeSubWindow();
+    const QList<QMdiSubWindow*> children = mdi_area_->subWindowList();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) (*it)->showMinimized();
+    if (active != nullptr) mdi_area_->setActiveSubWindow(active);
+  });
+  connect(Action(Item::WindowRestoreAll), &QAction::triggered, this, [this] {
+    for (QMdiSubWindow* child : mdi_area_->subWindowList()) child->showNormal();
+  });
+  connect(Action(Item::WindowCloseAll), &QAction::triggered, mdi_area_,
+          &QMdiArea::closeAllSubWindows);
+}
+
+void TMainForm::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  auto add_menu = [this](QMenu* parent_menu, QMenuBar* parent_bar, Item item) {
+    QMenu* menu = parent_menu ? parent_menu->addMenu(QString()) : parent_bar->addMenu(QString());
+    menus_[item] = menu;
+    return menu;
+  };
+  QMenu* file = add_menu(nullptr, bar, Item::FileMenu);
+  file->addAction(Action(Item::Open));
+  file->addAction(Action(Item::SaveAs));
+  file->addSeparator();
+  file->addAction(Action(Item::Exit));
+
+  QMenu* edit = add_menu(nullptr, bar, Item::EditMenu);
+  edit->addAction(Action(Item::DeleteNode));
+  edit->addAction(Action(Item::NewDirectory));
+  edit->addSeparator();
+  for (Item i : {Item::ExtractDecompressed, Item::InsertCompressed, Item::ExtractRaw,
+                 Item::InsertRaw})
+    edit->addAction(Action(i));
+  edit->addSeparator();
+  for (Item i : {Item::FontEditor, Item::HexEditorDecompressed, Item::HexEditorRaw})
+    edit->addAction(Action(i));
+  edit->addSeparator();
+  edit->addAction(Action(Item::ImportFileOrder));
+  edit->addAction(Action(Item::ExportFileOrder));
+  edit->addSeparator();
+  for (Item i : {Item::Information, Item::Search, Item::ExtractAllCode, Item::CompareFirmwares})
+    edit->addAction(Action(i));
+
+  QMenu* config = add_menu(nullptr, bar, Item::ConfigurationMenu);
+  QMenu* fonts = add_menu(config, nullptr, Item::FontsMenu);
+  fonts->addAction(Action(Item::OptionLengthTableFirst));
+  fonts->addAction(Action(Item::OptionUseExternalFonts));
+  for (Item i : {Item::OptionLimitPanels, Item::OptionLowercaseFiles,
+                 Item::OptionOpenSearchResults, Item::OptionCompressWhenInsert})
+    config->addAction(Action(i));
+  config->addSeparator();
+  QMenu* language = add_menu(config, nullptr, Item::LanguageMenu);
+  for (QAction* slot : language_slots_) language->addAction(slot);
+
+  QMenu* window = add_menu(nullptr, bar, Item::WindowMenu);
+  for (Item i : {Item::WindowCascade, Item::WindowMinimizeAll, Item::WindowRestoreAll,
+                 Item::WindowCloseAll})
+    window->addAction(Action(i));
+
+  QMenu* help = add_menu(nullptr, bar, Item::HelpMenu);
+  help->addAction(Action(Item::About));
+}
+
+void TMainForm::BuildToolBar() {
+  tool_bar_ = addToolBar(QStringLiteral("Corvane"));
+  tool_bar_->setObjectName(QStringLiteral("ToolBar1"));
+  tool_bar_->setMovable(false);
+  tool_bar_->setIconSize(QSize(20, 20));
+  for (Item item : kToolbar) tool_bar_->addAction(Action(item));
+}
+
+// ---- Texts ----
+
+void TMainForm::ApplyLanguageTexts() {
+  const LanguageTexts& texts = config_.language.Texts();
+  for (const auto& [item, action] : actions_) {
+    const std::string& caption = texts.ItemText(item, TextRole::Caption);
+    const std::string& hint = texts.ItemText(item, TextRole::Hint);
+    // The two font-list buttons have a hint only; it names them in menus and tooltips alike.
+    action->setText(Utf8(caption.empty() ? hint : caption));
+    action->setToolTip(Utf8(hint.empty() ? caption : hint));
+    action->setStatusTip(Utf8(hint));
+  }
+  for (const auto& [item, menu] : menus_)
+    menu->setTitle(Utf8(texts.ItemText(item, TextRole::Caption)));
+  for (int i = 1; i <= kLanguageSlots; ++i) {
+    const corvane::LanguageSlot& slot = config_.language.Slot(i);
+    QAction* action = LanguageSlot(i);
+    action->setText(Utf8(slot.caption));
+    action->setEnabled(slot.enabled);
+    action->setChecked(config_.language.TickedSlot() == i);
+  }
+  cancel_button_->setText(Msg(72));
+}
+
+void TMainForm::CargaIdioma(int slot) {
+  if (slot != config_.language.LoadedSlot()) config_.language.Load(slot);
+  Messages() = config_.language.Messages();
+  document_.SetSectionWord(Messages().Text(32));
+  ApplyLanguageTexts();
+  // Every open child relabels itself at once.
+  for (QMdiSubWindow* sub : mdi_area_->subWindowList())
+    if (auto* editor = qobject_cast<EditorChild*>(sub->widget())) editor->CambiaIdioma();
+  if (search_window_) search_window_->CambiaIdioma();
+  if (document_.IsOpen()) SetStatusText(Render(document_.StatusText(SelectedNode())));
+}
+
+// ---- Configuration ----
+
+void TMainForm::ApplySettings() {
+  const Settings& s = config_.settings;
+  Action(Item::OptionLimitPanels)->setChecked(s.limit_panels_with_183_widgets);
+  Action(Item::OptionLowercaseFiles)->setChecked(s.lowercase_files);
+  Action(Item::OptionOpenSearchResults)->setChecked(s.open_search_results);
+  Action(Item::OptionCompressWhenInsert)->setChecked(s.compress_when_insert);
+}
+
+void TMainForm::CollectSettings() {
+  Settings& s = config_.settings;
+  s.limit_panels_with_183_widgets = OptionChecked(Item::OptionLimitPanels);
+  s.lowercase_files = OptionChecked(Item::OptionLowercaseFiles);
+  s.open_search_results = OptionChecked(Item::OptionOpenSearchResults);
+  s.compress_when_insert = OptionChecked(Item::OptionCompressWhenInsert);
+}
+
+// ---- Accessors ----
+
+QAction* TMainForm::Action(Item item) const {
+  const auto it = actions_.find(item);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* TMainForm::Menu(Item item) const {
+  const auto it = menus_.find(item);
+  return it == menus_.end() ? nullptr : it->second;
+}
+
+QAction* TMainForm::LanguageSlot(int slot) const {
+  return slot >= 1 && slot <= kLanguageSlots ? language_slots_[static_cast<std::size_t>(slot - 1)]
+                                             : nullptr;
+}
+
+bool TMainForm::OptionChecked(Item option) const {
+  QAction* a = Action(option);
+  return a != nullptr && a->isChecked();
+}
+
+QString TMainForm::StatusText() const { return status_label_->text(); }
+void TMainForm::SetStatusText(const QString& text) { status_label_->setText(text); }
+
+TNodo* TMainForm::SelectedNode() const { return tree_view_->SelectedNode(); }
+void TMainForm::SelectNode(const TNodo* node) { tree_view_->SelectNode(node); }
+
+void TMainForm::NodeWritten(TNodo* node) {
+  document_.NodeChanged(node);
+  UpdateTitle();
+}
+
+// ---- Commands enabling ----
+
+void TMainForm::ApplyStates(const CommandStates& s) {
+  states_ = s;
+  const std::pair<Item, bool> pairs[] = {
+      {Item::Open, s.open},
+      {Item::SaveAs, s.save},
+      {Item::DeleteNode, s.delete_node},
+      {Item::NewDirectory, s.new_directory},
+      {Item::ExtractDecompressed, s.extract_decompress},
+      {Item::ExtractRaw, s.extract_plain},
+      {Item::InsertCompressed, s.insert_compress},
+      {Item::InsertRaw, s.insert_plain},
+      {Item::FontEditor, s.font_editor},
+      {Item::InsertFontList, s.font_lists},
+      {Item::ExtractFontList, s.font_lists},
+      {Item::HexEditorDecompressed, s.hex_decompress},
+      {Item::HexEditorRaw, s.hex_plain},
+      {Item::ImportFileOrder, s.import_order},
+      {Item::ExportFileOrder, s.export_order},
+      {Item::Information, s.information},
+      {Item::Search, s.search},
+      {Item::ExtractAllCode, s.extract_code},
+      {Item::CompareFirmwares, s.compare},
+  };
+  for (const auto& [item, on] : pairs) Action(item)->setEnabled(on);
+  Action(Item::Exit)->setEnabled(true);
+  Action(Item::About)->setEnabled(true);
+}
+
+void TMainForm::ActualizaBotones() {
+  TNodo* selected = SelectedNode();
+  if (selected == nullptr) return;
+  ApplyStates(document_.Commands(states_, selected));
+  SetStatusText(Render(document_.StatusText(selected)));
+}
+
+// ---- Title, children, tree ----
+
+void TMainForm::UpdateTitle() {
+  if (document_.IsOpen()) {
+    setWindowTitle(NodeName(document_.Firmware()->RootName, true) +
+                   QStringLiteral("[*] - Corvane"));
+  } else {
+    setWindowTitle(QStringLiteral("Corvane[*]"));
+  }
+  setWindowModified(document_.Modified());
+}
+
+void TMainForm::UpdateWindowMenu() {
+  QMenu* menu = Menu(Item::WindowMenu);
+  const QList<QMdiSubWindow*> children = mdi_area_->subWindowList();
+  for (Item i : {Item::WindowCascade, Item::WindowMinimizeAll, Item::WindowRestoreAll,
+                 Item::WindowCloseAll})
+    Action(i)->setEnabled(!children.isEmpty());
+  for (QAction* action : menu->actions())
+    if (action->property("corvane-child").isValid()) {
+      menu->removeAction(action);
+      action->deleteLater();
+    }
+  if (children.isEmpty()) return;
+  QAction* separator = menu->addSeparator();
+  separator->setProperty("corvane-child", true);
+  int n = 1;
+  for (QMdiSubWindow* child : children) {
+    QAction* item = menu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(child->windowTitle()),
+                                    this, [this, child] { mdi_area_->setActiveSubWindow(child); });
+    item->setCheckable(true);
+    item->setChecked(child == mdi_area_->activeSubWindow());
+    item->setProperty("corvane-child", true);
+  }
+}
+
+EditorChild* TMainForm::EditorOf(const TNodo* node) const {
+  for (QMdiSubWindow* sub : mdi_area_->subWindowList())
+    if (auto* editor = qobject_cast<EditorChild*>(sub->widget()); editor && editor->Node() == node)
+      return editor;
+  return nullptr;
+}
+
+bool TMainForm::NodeInUse(const TNodo* node) const {
+  return node != nullptr && document_.InUse(*node);
+}
+
+QMdiSubWindow* TMainForm::AddChild(EditorChild* child) {
+  child->setAttribute(Qt::WA_DeleteOnClose);
+  QMdiSubWindow* sub = mdi_area_->addSubWindow(child);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  child->CambiaIdioma();
+  child->show();
+  return sub;
+}
+
+void TMainForm::AbreHijo(TNodo* node) {
+  if (node == nullptr || node->IsDirectory()) return;
+  if (EditorChild* open = EditorOf(node)) {
+    for (QMdiSubWindow* sub : mdi_area_->subWindowList())
+      if (sub->widget() == open) {
+        mdi_area_->setActiveSubWindow(sub);
+        if (sub->isMinimized()) sub->showNormal();
+      }
+    return;
+  }
+  const EditorFactory factory = EditorRegistry::Find(node->Text);
+  if (!factory) return;
+  if (EditorChild* child = factory(*this, *node)) AddChild(child);
+}
+
+void TMainForm::TreeChanged() {
+  const TNodo* selected = SelectedNode();
+  const TArbol* tree = document_.Tree();
+  // The open branches by node identity; only nodes still in the tree are opened again.
+  std::vector<const TNodo*> expanded;
+  bool selected_alive = false;
+  if (tree != nullptr) {
+    tree->ForEach([&](TNodo& n) {
+      selected_alive = selected_alive || &n == selected;
+      const QModelIndex i = tree_model_->IndexOf(&n);
+      if (i.isValid() && tree_view_->isExpanded(i)) expanded.push_back(&n);
+    });
+  }
+  tree_model_->SetTree(tree);
+  for (const TNodo* n : expanded) tree_view_->expand(tree_model_->IndexOf(n));
+  if (selected_alive) tree_view_->SelectNode(selected);
+}
+
+void TMainForm::ReportCommand(const CommandResult& result) {
+  for (const Message& m : result.messages) Prompts::Error(this, m);
+}
+
+void TMainForm::DocumentChanged(const CommandResult& result) {
+  if (result.changed) TreeChanged();
+  UpdateTitle();
+  ReportCommand(result);
+}
+
+// ---- Long operations ----
+
+void TMainForm::BeginBusy() {
+  if (busy_depth_++ > 0) return;
+  cancel_requested_ = false;
+  menuBar()->setEnabled(false);
+  tool_bar_->setEnabled(false);
+  tree_view_->setEnabled(false);
+  mdi_area_->setEnabled(false);
+  if (search_window_) search_window_->setEnabled(false);
+  cancel_button_->setVisible(true);
+  cancel_shortcut_->setEnabled(true);
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+}
+
+void TMainForm::EndBusy() {
+  if (busy_depth_ == 0 || --busy_depth_ > 0) return;
+  QApplication::restoreOverrideCursor();
+  cancel_shortcut_->setEnabled(false);
+  cancel_button_->setVisible(false);
+  if (search_window_) search_window_->setEnabled(true);
+  mdi_area_->setEnabled(true);
+  tree_view_->setEnabled(true);
+  tool_bar_->setEnabled(true);
+  menuBar()->setEnabled(true);
+}
+
+void TMainForm::RequestCancel() {
+  if (Busy()) cancel_requested_ = true;
+}
+
+// ---- Opening and saving ----
+
+void TMainForm::FileOpen1Execute() {
+  if (document_.Modified()) {
+    const Answer answer = Prompts::YesNoCancel(this, Msg(226));
+    if (answer == Answer::Cancel) return;
+    // Changes are never dropped silently: a save that did not happen stops the open.
+    if (answer == Answer::Yes && !ToolButton2Click()) return;
+  }
+  const std::optional<FirmwareChoice> choice =
+      ChooseFirmware(this, config_.settings.last_firmware_type_opened,
+                     Utf8(config_.settings.last_opened_directory));
+  if (!choice) return;
+  OpenFile(choice->file, choice->model);
+}
+
+bool TMainForm::OpenFile(const QString& path, int model) {
+  // The children hold nodes of the tree that is about to be replaced.
+  mdi_area_->closeAllSubWindows();
+  if (!mdi_area_->subWindowList().isEmpty()) return false;
+  const QFileInfo info(path);
+  config_.settings.last_opened_directory = info.absolutePath().toStdString();
+  const std::filesystem::path file = ToPath(info.absoluteFilePath());
+  Result result;
+  if (model == 0) {
+    result = OpenDetected(document_, file, &model);
+  } else {
+    result = document_.Open(file, model);
+  }
+  if (model >= 1 && model <= kModelCount)
+    config_.settings.last_firmware_type_opened = static_cast<std::uint8_t>(model);
+  if (!result.ok()) {
+    // The loader's message; the firmware open before (if any) stays open.
+    Prompts::Report(this, result);
+    UpdateTitle();
+    return false;
+  }
+  AfterOpen();
+  return true;
+}
+
+void TMainForm::OpenDocument(std::unique_ptr<TFirmware> firmware, std::unique_ptr<TArbol> tree) {
+  mdi_area_->closeAllSubWindows();
+  document_.Adopt(std::move(firmware), std::move(tree));
+  AfterOpen();
+}
+
+void TMainForm::AfterOpen() {
+  TFirmware* firmware = document_.Firmware();
+  if (firmware->ForceExternalFonts) Action(Item::OptionUseExternalFonts)->setChecked(true);
+  CommandStates states = CommandsAfterOpen(document_.Model());
+  if (OptionChecked(Item::OptionUseExternalFonts)) states.font_editor = states.font_lists = false;
+  TreeChanged();
+  if (TNodo* root = document_.Root()) tree_view_->expand(tree_model_->IndexOf(root));
+  ApplyStates(states);
+  SetStatusText(QString());
+  UpdateTitle();
+}
+
+bool TMainForm::ToolButton2Click() {
+  if (!document_.IsOpen()) return false;
+  const ModelDescriptor* model = FindModel(document_.Model());
+  if (model == nullptr) return false;
+  const std::optional<QString> file = ChooseSaveFile(
+      this, QString(), model->save_filter_row,
+      QString::fromLatin1(model->extension.data(), static_cast<qsizetype>(model->extension.size())),
+      Utf8(config_.settings.last_saved_directory));
+  if (!file) return false;
+  config_.settings.last_saved_directory = QFileInfo(*file).absolutePath().toStdString();
+  // The image's own fonts are written back only by the font editor's font set, which this
+  // window does not hold yet: the writers leave the font area as it is.
+  SaveOptions options;
+  options.use_external_fonts = true;
+  const Result result = document_.Save(ToPath(*file), options);
+  Prompts::Report(this, result);
+  UpdateTitle();
+  return result.ok();
+}
+
+// ---- Tree commands ----
+
+void TMainForm::ToolButton8Click() {
+  TNodo* node = SelectedNode();
+  if (node == nullptr) return;
+  const CommandResult result = document_.Delete(node);
+  DocumentChanged(result);
+  ActualizaBotones();
+}
+
+void TMainForm::ToolButton7Click() {
+  TNodo* node = SelectedNode();
+  if (node == nullptr) return;
+  const std::optional<QString> name =
+      Prompts::AskText(this, {Msg(28), Msg(29) + QLatin1Char(' '), Msg(230)});
+  if (!name) return;
+  const CommandResult result = document_.NewDirectory(node, name->toStdString());
+  DocumentChanged(result);
+  ActualizaBotones();
+}
+
+void TMainForm::Extract(bool decompress) {
+  TNodo* node = SelectedNode();
+  if (node == nullptr) return;
+  QString folder = Utf8(config_.settings.last_export_directory);
+  const std::optional<QString> chosen = ChooseFolder(this, folder);
+  if (!chosen) return;
+  config_.settings.last_export_directory = folder.toStdString();
+  CommandResult result;
+  {
+    LongOperation operation(*this);
+    UiInteraction interaction(this, operation);
+    result = document_.Extract(node, ToPath(*chosen), decompress, interaction);
+  }
+  SetStatusText(QString());
+  ReportCommand(result);
+}
+
+void TMainForm::Insert(bool compress) {
+  TNodo* node = SelectedNode();
+  if (node == nullptr) return;
+  QString folder = Utf8(config_.settings.last_insert_directory);
+  const std::optional<QStringList> files = ChooseFilesToInsert(this, folder);
+  if (!files) return;
+  config_.settings.last_insert_directory = folder.toStdString();
+  std::vector<std::string> names;
+  for (const QString& f : *files) names.push_back(QFileInfo(f).fileName().toStdString());
+  CommandResult result;
+  {
+    LongOperation operation(*this);
+    UiInteraction interaction(this, operation);
+    result = document_.Insert(node, ToPath(folder), names, compress, interaction);
+  }
+  SetStatusText(QString());
+  DocumentChanged(result);
+  ActualizaBotones();
+}
+
+void TMainForm::OpenHexEditor(bool decompress) {
+  TNodo* node = SelectedNode();
+  if (node == nullptr || node->IsDirectory()) return;
+  if (EditorOf(node) != nullptr) {
+    AbreHijo(node);
+    return;
+  }
+  if (const auto& factory = EditorRegistry::Hex())
+    if (EditorChild* child = factory(*this, *node, decompress)) AddChild(child);
+}
+
+void TMainForm::ToolButton19Click() {
+  if (!document_.IsOpen()) return;
+  const std::optional<QString> file =
+      ChooseOpenFile(this, QString(), 27, Utf8(config_.settings.last_opened_directory));
+  if (!file) return;
+  CommandResult result;
+  {
+    LongOperation operation(*this);
+    UiInteraction interaction(this, operation);
+    result = document_.ImportOrder(ToPath(*file), interaction);
+  }
+  SetStatusText(QString());
+  DocumentChanged(result);
+  ActualizaBotones();
+}
+
+void TMainForm::ToolButton20Click() {
+  if (!document_.IsOpen()) return;
+  const std::optional<QString> file =
+      ChooseSaveFile(this, QString(), 27, QStringLiteral("def"),
+                     Utf8(config_.settings.last_saved_directory));
+  if (!file) return;
+  CommandResult result;
+  {
+    LongOperation operation(*this);
+    UiInteraction interaction(this, operation);
+    result = document_.ExportOrder(ToPath(*file), interaction);
+  }
+  SetStatusText(QString());
+  ReportCommand(result);
+}
+
+void TMainForm::ShowInformation() {
+  if (!document_.IsOpen()) return;
+  TForm19 window(document_.Information(), this);
+  window.exec();
+}
+
+void TMainForm::ShowSearch() {
+  if (!document_.IsOpen()) return;
+  if (!search_window_) search_window_ = new TForm20(*this);
+  search_window_->show();
+  search_window_->raise();
+  search_window_->activateWindow();
+}
+
+void TMainForm::ToolButton26Click() {
+  if (!document_.IsOpen()) return;
+  QString folder = Utf8(config_.settings.last_export_directory);
+  const std::optional<QString> chosen = ChooseFolder(this, folder);
+  if (!chosen) return;
+  config_.settings.last_export_directory = folder.toStdString();
+  CommandResult result;
+  {
+    LongOperation operation(*this);
+    result = ExtraeTodoElCodigo(document_, ToPath(*chosen), [&operation](int percent) {
+      return operation.Progress(Msg(33), percent);
+    });
+  }
+  SetStatusText(QString());
+  ReportCommand(result);
+}
+
+void TMainForm::ShowCompare() {
+  TForm21 window(*this);
+  window.exec();
+}
+
+void TMainForm::HelpAbout1Execute() {
+  AboutDialog dialog(this);
+  dialog.exec();
+}
+
+// ---- Closing ----
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (Busy()) {
+    // Never leave in the middle of a long operation: ask it to stop instead.
+    RequestCancel();
+    event->ignore();
+    return;
+  }
+  if (document_.Modified()) {
+    const Answer answer = Prompts::YesNoCancel(this, Msg(225));
+    // A save that did not happen keeps the program open: changes are never lost silently.
+    if (answer == Answer::Cancel || (answer == Answer::Yes && !ToolButton2Click())) {
+      event->ignore();
+      return;
+    }
+  }
+  mdi_area_->closeAllSubWindows();
+  if (!mdi_area_->subWindowList().isEmpty()) {
+    event->ignore();
+    return;
+  }
+  if (search_window_) search_window_->close();
+  document_.Close();
+  TreeChanged();
+  // The configuration is written back only when INIs/Corvane.ini exists.
+  CollectSettings();
+  Prompts::Report(this, GuardaConfiguracion(inis_folder_, config_));
+  event->accept();
+}
+
+}  // namespace corvane::ui

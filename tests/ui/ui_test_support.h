@@ -1,0 +1,85 @@
+// Helpers for the desktop program's tests: a stand-in user who answers every message box and
+// dialog from queues and records what was shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "prompts.h"
+#include "support/temp_dir.h"
+
+namespace corvane {
+class TNodo;
+}
+
+namespace corvane::ui {
+class TMainForm;
+}
+
+namespace corvane::ui::test {
+
+class FakeUser {
+ public:
+  FakeUser();
+  ~FakeUser();
+  FakeUser(const FakeUser&) = delete;
+  FakeUser& operator=(const FakeUser&) = delete;
+
+  // Answers given in order; when the queue is empty, an error box is acknowledged and any
+  // question is cancelled.
+  std::deque<Answer> answers;
+  // Choices for file dialogs (each entry answers one dialog; nullopt cancels it).
+  std::deque<std::optional<FileChoice>> files;
+  std::deque<std::optional<QString>> folders;
+  std::deque<std::optional<QString>> texts;
+
+  // What was shown, in order.
+  std::vector<Prompt> shown;
+  std::vector<FileRequest> file_requests;
+  std::vector<FolderRequest> folder_requests;
+  std::vector<TextRequest> text_requests;
+
+  QStringList ShownTexts() const;
+  // True when some message shown so far contains the text.
+  bool Showed(const QString& text) const;
+
+ private:
+  PromptHooks previous_;
+};
+
+
+// A temporary INIs folder that the window reads through CORVANE_INIS: a copy of the shipped
+// data/INIs, an empty folder, or none at all.
+class TestInis {
+ public:
+  enum class Kind { Shipped, Empty, Missing };
+  explicit TestInis(Kind kind = Kind::Shipped);
+  ~TestInis();
+  TestInis(const TestInis&) = delete;
+  TestInis& operator=(const TestInis&) = delete;
+
+  std::filesystem::path Folder() const { return folder_; }
+  std::filesystem::path MainIni() const { return folder_ / "Corvane.ini"; }
+
+ private:
+  corvane::test::TempDir dir_;
+  std::filesystem::path folder_;
+};
+
+// Writes the bundled demo image as `folder`/demo.bin.
+std::filesystem::path WriteDemo(const std::filesystem::path& folder);
+// Opens a file through the real "&Abrir..." command, answering the open dialog with the file
+// and the model's entry.
+void OpenThroughDialog(TMainForm& form, FakeUser& user, const std::filesystem::path& file,
+                       int model);
+// The node at a path below the root, such as "panels/menu.paz" ("" for the root).
+TNodo* NodeAt(TMainForm& form, const std::string& path);
+// Selects a node the way a click does (selection and the selection update).
+void Click(TMainForm& form, const TNodo* node);
+
+}  // namespace corvane::ui::test

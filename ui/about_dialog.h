@@ -1,0 +1,24 @@
+// The About box ("Acerca de..."): a modal window with the program's name, version and credits
+// and an "OK" button.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace corvane::ui {
+
+class AboutDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit AboutDialog(QWidget* parent = nullptr);
+  void CambiaIdioma();
+
+ private:
+  QLabel* credits_;
+  QPushButton* ok_;
+};
+
+}  // namespace corvane::ui

@@ -1,0 +1,160 @@
+#include "compare_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "file_dialogs.h"
+#include "firmware/compare.h"
+#include "firmware/file_io.h"
+#include "firmware/models.h"
+#include "main_window.h"
+#include "model_detection.h"
+#include "search_window.h"
+#include "prompts.h"
+#include "ui_text.h"
+
+namespace corvane::ui {
+
+namespace {
+// The comparison's model list holds the firmware models without model 24: 21 entries.
+constexpr int kCompareModels = 21;
+}  // namespace
+
+TForm21::TForm21(TMainForm& main)
+    : QDialog(&main),
+      main_(main),
+      label1_(new QLabel),
+      label2_(new QLabel),
+      file1_(new QLineEdit),
+      file2_(new QLineEdit),
+      pick1_(new QToolButton),
+      pick2_(new QToolButton),
+      compare_(new QPushButton),
+      save_(new QPushButton),
+      summary_(new QPlainTextEdit) {
+  setObjectName(QStringLiteral("TForm21"));
+  setModal(true);
+  auto* layout = new QVBoxLayout(this);
+  auto* grid = new QGridLayout;
+  const QIcon open_icon = style()->standardIcon(QStyle::SP_DialogOpenButton);
+  pick1_->setIcon(open_icon);
+  pick2_->setIcon(open_icon);
+  grid->addWidget(label1_, 0, 0);
+  grid->addWidget(file1_, 0, 1);
+  grid->addWidget(pick1_, 0, 2);
+  grid->addWidget(label2_, 1, 0);
+  grid->addWidget(file2_, 1, 1);
+  grid->addWidget(pick2_, 1, 2);
+  layout->addLayout(grid);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(compare_);
+  buttons->addWidget(save_);
+  buttons->addStretch(1);
+  layout->addLayout(buttons);
+  summary_->setReadOnly(true);
+  summary_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  summary_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  summary_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  layout->addWidget(summary_, 1);
+  resize(560, 420);
+
+  connect(pick1_, &QToolButton::clicked, this, [this] { PickFile(1); });
+  connect(pick2_, &QToolButton::clicked, this, [this] { PickFile(2); });
+  connect(file1_, &QLineEdit::textChanged, this, &TForm21::CheckCompare);
+  connect(file2_, &QLineEdit::textChanged, this, &TForm21::CheckCompare);
+  connect(compare_, &QPushButton::clicked, this, &TForm21::Compare);
+  connect(save_, &QPushButton::clicked, this, &TForm21::SaveSummary);
+
+  compare_->setEnabled(false);
+  CambiaIdioma();
+}
+
+void TForm21::CambiaIdioma() {
+  setWindowTitle(main_.Action(MainWindowItem::CompareFirmwares)->text().remove(QLatin1Char('&')));
+  label1_->setText(Msg(335));
+  label2_->setText(Msg(336));
+  compare_->setText(Msg(337));
+  save_->setText(Msg(338));
+}
+
+QStringList TForm21::Filters() {
+  QStringList filters{FirmwareFilters().front()};
+  const QStringList listed = NameFilters(Msg(295));
+  if (!listed.isEmpty()) return filters + listed;
+  const QStringList all = FirmwareFilters();  // detect, then models 1..27
+  for (int c = 1; c <= kCompareModels; ++c) filters << all[CompareFilterModel(c)];
+  return filters;
+}
+
+int TForm21::ModelOfFilter(int index) {
+  if (index <= 0) return kDetectModel;
+  const int model = CompareFilterModel(index);
+  return model >= 1 && model <= kModelCount ? model : kDetectModel;
+}
+
+QString TForm21::Summary() const { return summary_->toPlainText(); }
+
+void TForm21::PickFile(int side) {
+  FileRequest request;
+  request.mode = FileRequest::Mode::Open;
+  request.filters = Filters();
+  request.filter_index = 0;
+  request.folder = QString::fromStdString(main_.Config().settings.last_opened_directory);
+  const std::optional<FileChoice> choice = Prompts::ChooseFile(this, request);
+  if (choice && !choice->files.isEmpty() && !choice->files.front().isEmpty()) {
+    File(side)->setText(choice->files.front());
+    SetModel(side, ModelOfFilter(choice->filter_index));
+  }
+  CheckCompare();
+}
+
+void TForm21::CheckCompare() {
+  const QString a = file1_->text();
+  const QString b = file2_->text();
+  compare_->setEnabled(a != b && QFileInfo(a).isFile() && QFileInfo(b).isFile());
+}
+
+void TForm21::Compare() {
+  if (!compare_->isEnabled()) return;
+  summary_->clear();
+  const std::filesystem::path a = ToPath(file1_->text());
+  const std::filesystem::path b = ToPath(file2_->text());
+  const int model1 = model1_ != kDetectModel ? model1_ : DetectModel(a);
+  const int model2 = model2_ != kDetectModel ? model2_ : DetectModel(b);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const CompareSummary summary = CompareFirmwares(a, model1, b, model2);
+  QApplication::restoreOverrideCursor();
+  for (const Result& failure : summary.failures) Prompts::Report(this, failure);
+  for (const Message& line : summary.lines) summary_->appendPlainText(Render(line));
+}
+
+void TForm21::SaveSummary() {
+  const std::optional<QString> file =
+      ChooseSaveFile(this, QString(), 310, QStringLiteral("txt"),
+                     QString::fromStdString(main_.Config().settings.last_saved_directory));
+  if (!file) return;
+  main_.Config().settings.last_saved_directory =
+      QFileInfo(*file).absolutePath().toStdString();
+  QString text = summary_->toPlainText();
+  if (!text.isEmpty()) text += QLatin1Char('\n');
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  const QByteArray bytes = text.toUtf8();
+  const std::string error = WriteFileAtomic(
+      ToPath(*file), ByteView(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                              static_cast<std::size_t>(bytes.size())));
+  if (!error.empty())
+    Prompts::Error(this, Msg(3) + QLatin1Char('\n') + *file + QStringLiteral(": ") +
+                             QString::fromStdString(error));
+}
+
+}  // namespace corvane::ui

@@ -1,0 +1,92 @@
+#include "file_dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "firmware/models.h"
+#include "prompts.h"
+#include "ui_text.h"
+
+namespace corvane::ui {
+
+namespace {
+QString ExistingOrHome(const QString& folder) {
+  return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+}  // namespace
+
+QStringList FirmwareFilters() {
+  QStringList filters;
+  filters << QStringLiteral("Detectar el modelo (*.bin *.rcu *.rsc)");
+  for (const ModelDescriptor& model : AllModels()) {
+    QStringList one = NameFilters(Msg(model.save_filter_row));
+    if (one.isEmpty())
+      one << QStringLiteral("%1 (*.%2)")
+                 .arg(QString::fromUtf8(ModelName(model.model).data(),
+                                        static_cast<qsizetype>(ModelName(model.model).size())),
+                      QString::fromLatin1(model.extension.data(),
+                                          static_cast<qsizetype>(model.extension.size())));
+    filters << one.front();
+  }
+  return filters;
+}
+
+std::optional<FirmwareChoice> ChooseFirmware(QWidget* parent, int preselected_model,
+                                             const QString& folder) {
+  FileRequest request;
+  request.mode = FileRequest::Mode::Open;
+  request.filters = FirmwareFilters();
+  request.filter_index =
+      preselected_model >= 1 && preselected_model <= kModelCount ? preselected_model : 0;
+  request.folder = ExistingOrHome(folder);
+  const std::optional<FileChoice> choice = Prompts::ChooseFile(parent, request);
+  if (!choice || choice->files.isEmpty() || choice->files.front().isEmpty()) return std::nullopt;
+  return FirmwareChoice{choice->files.front(), choice->filter_index};
+}
+
+std::optional<QStringList> ChooseFilesToInsert(QWidget* parent, QString& folder) {
+  FileRequest request;
+  request.mode = FileRequest::Mode::OpenMany;
+  request.caption = Msg(200);
+  request.filters = NameFilters(Msg(292));
+  request.folder = ExistingOrHome(folder);
+  const std::optional<FileChoice> choice = Prompts::ChooseFile(parent, request);
+  if (!choice || choice->files.isEmpty()) return std::nullopt;
+  folder = QFileInfo(choice->files.front()).absolutePath();
+  return choice->files;
+}
+
+std::optional<QString> ChooseFolder(QWidget* parent, QString& folder) {
+  const std::optional<QString> chosen =
+      Prompts::ChooseFolder(parent, {Msg(161), ExistingOrHome(folder)});
+  if (!chosen || chosen->isEmpty()) return std::nullopt;
+  folder = *chosen;
+  return chosen;
+}
+
+std::optional<QString> ChooseOpenFile(QWidget* parent, const QString& caption, int filter_row,
+                                      const QString& folder) {
+  FileRequest request;
+  request.mode = FileRequest::Mode::Open;
+  request.caption = caption;
+  request.filters = NameFilters(Msg(filter_row));
+  request.folder = ExistingOrHome(folder);
+  const std::optional<FileChoice> choice = Prompts::ChooseFile(parent, request);
+  if (!choice || choice->files.isEmpty() || choice->files.front().isEmpty()) return std::nullopt;
+  return choice->files.front();
+}
+
+std::optional<QString> ChooseSaveFile(QWidget* parent, const QString& caption, int filter_row,
+                                      const QString& default_suffix, const QString& folder) {
+  FileRequest request;
+  request.mode = FileRequest::Mode::Save;
+  request.caption = caption;
+  request.filters = NameFilters(Msg(filter_row));
+  request.default_suffix = default_suffix;
+  request.folder = ExistingOrHome(folder);
+  const std::optional<FileChoice> choice = Prompts::ChooseFile(parent, request);
+  if (!choice || choice->files.isEmpty() || choice->files.front().isEmpty()) return std::nullopt;
+  return choice->files.front();
+}
+
+}  // namespace corvane::ui

@@ -1,0 +1,80 @@
+// Every question and message box the program shows, and every file or folder choice, goes through
+// this service, so that tests can answer them instead of a user.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "firmware/result.h"
+
+class QWidget;
+
+namespace corvane::ui {
+
+enum class Answer { Ok, Yes, No, Cancel, YesToAll, NoToAll };
+
+enum class PromptKind {
+  Error,        // one "OK" button
+  YesNoCancel,  // confirmation with Yes, No and Cancel
+  YesNoAll,     // confirmation with Yes, No, No to all and Yes to all
+};
+
+struct Prompt {
+  PromptKind kind = PromptKind::Error;
+  QString text;
+};
+
+// What a file dialog is asked for.
+struct FileRequest {
+  enum class Mode { Open, OpenMany, Save } mode = Mode::Open;
+  QString caption;
+  QStringList filters;  // Qt name filters, in order
+  int filter_index = 0;  // 0-based index of the preselected filter
+  QString folder;        // initial folder
+  QString default_suffix;
+};
+
+struct FileChoice {
+  QStringList files;      // absolute paths; one for Open and Save
+  int filter_index = 0;  // 0-based index of the chosen filter
+};
+
+struct FolderRequest {
+  QString caption;
+  QString folder;
+};
+
+struct TextRequest {
+  QString title;
+  QString prompt;
+  QString initial;
+};
+
+// Hooks that replace the real dialogs (tests). An empty hook shows the real dialog.
+struct PromptHooks {
+  std::function<Answer(const Prompt&)> message;
+  std::function<std::optional<FileChoice>(const FileRequest&)> file;
+  std::function<std::optional<QString>(const FolderRequest&)> folder;
+  std::function<std::optional<QString>(const TextRequest&)> text;
+};
+
+class Prompts {
+ public:
+  // Installs hooks; returns the ones replaced.
+  static PromptHooks SetHooks(PromptHooks hooks);
+
+  static void Error(QWidget* parent, const QString& text);
+  static void Error(QWidget* parent, const Message& message);
+  // Shows a refused or failed result; does nothing for a result without message.
+  static void Report(QWidget* parent, const Result& result);
+  static Answer YesNoCancel(QWidget* parent, const QString& text);
+  static Answer YesNoAll(QWidget* parent, const QString& text);
+
+  static std::optional<FileChoice> ChooseFile(QWidget* parent, const FileRequest& request);
+  static std::optional<QString> ChooseFolder(QWidget* parent, const FolderRequest& request);
+  static std::optional<QString> AskText(QWidget* parent, const TextRequest& request);
+};
+
+}  // namespace corvane::ui
