@@ -52,7 +52,7 @@ Bytes CanalFile(std::size_t size, unsigned seed);
 Bytes PatchSectionBytes(const PatchSectionSpec& section, Endian endian);
 
 // Pioneer (little-endian) or Sony (big-endian) patch: section k at k × 64 KB in a zero-filled file
-// of `length` bytes (0: one section per spec).
+// of `length` bytes (0: one section for each description given).
 Bytes PlainPatch(const std::vector<PatchSectionSpec>& sections, Endian endian,
                  std::size_t length = 0);
 
