@@ -6,6 +6,7 @@
 
 #include "firmware/firmware.h"
 #include "firmware/image_fonts.h"
+#include "firmware/models.h"
 #include "firmware/sizes.h"
 
 namespace corvane::dirtable {
@@ -156,6 +157,18 @@ void TakeFileAsImage(TFirmware& fw, Bytes file) {
   fw.FileSize = ToField(file.size());
   fw.ImageSize = fw.FileSize;
   fw.Image = std::move(file);
+}
+
+Result OpenFixedLengthImage(TFirmware& fw, Bytes file) {
+  const ModelDescriptor* model = FindModel(fw.Model);
+  const LoaderArgs args = model ? model->args : LoaderArgs{};
+  const std::uint64_t length = file.size();
+  TakeFileAsImage(fw, std::move(file));
+  if (length != args.first) return RejectBadLength();
+  const auto table = FindTable(fw.Image, "boot", args.second, 4);
+  if (!table) return RejectTableNotFound();
+  fw.TableOffset = ToField(*table);
+  return Result::Ok();
 }
 
 void CloseSecondRegion(TFirmware& fw, const WalkResult& walk) {

@@ -137,6 +137,11 @@ void FillRange(MutableByteView image, std::uint64_t start, std::uint64_t end, st
 // Families whose image is the file itself: Image = the file, FileSize = ImageSize = its length.
 void TakeFileAsImage(TFirmware& firmware, Bytes file);
 
+// The opening of the families whose file has one fixed length (the model's first loader argument,
+// message 5 otherwise) and whose table follows "boot" + NUL searched from the second argument
+// (message 220 when absent): takes the file as the image and sets TableOffset.
+Result OpenFixedLengthImage(TFirmware& firmware, Bytes file);
+
 // Step 5 of every loader: empties the tree and adds the root node named RootName.
 TNodo* StartTree(TFirmware& firmware);
 

@@ -4,7 +4,6 @@
 #include "firmware/directory_table.h"
 #include "firmware/families.h"
 #include "firmware/firmware.h"
-#include "firmware/models.h"
 
 namespace corvane {
 
@@ -20,14 +19,7 @@ constexpr std::uint64_t kRegionBTablesErased = 3815;  // bytes from kRegionBTabl
 }  // namespace
 
 Result CargaDyna(TFirmware& fw, Bytes file) {
-  const ModelDescriptor* model = FindModel(fw.Model);
-  const LoaderArgs args = model ? model->args : LoaderArgs{};
-  const std::uint64_t length = file.size();
-  dt::TakeFileAsImage(fw, std::move(file));
-  if (length != args.first) return dt::RejectBadLength();
-  const auto table = dt::FindTable(fw.Image, "boot", args.second, 4);
-  if (!table) return dt::RejectTableNotFound();
-  fw.TableOffset = dt::ToField(*table);
+  if (Result opened = dt::OpenFixedLengthImage(fw, std::move(file)); !opened) return opened;
   const ByteView image(fw.Image);
   dt::ReadComputedBaseHeader(fw, image, dt::kLittleShape32, 0);
 

@@ -4,7 +4,6 @@
 #include "firmware/directory_table.h"
 #include "firmware/families.h"
 #include "firmware/firmware.h"
-#include "firmware/models.h"
 
 namespace corvane {
 
@@ -21,14 +20,7 @@ constexpr std::uint32_t kDataMaskD = 1;  // data of each directory starts 2-alig
 }  // namespace
 
 Result CargaPhilipsD(TFirmware& fw, Bytes file) {
-  const ModelDescriptor* model = FindModel(fw.Model);
-  const LoaderArgs args = model ? model->args : LoaderArgs{};
-  const std::uint64_t length = file.size();
-  dt::TakeFileAsImage(fw, std::move(file));
-  if (length != args.first) return dt::RejectBadLength();
-  const auto table = dt::FindTable(fw.Image, "boot", args.second, 4);
-  if (!table) return dt::RejectTableNotFound();
-  fw.TableOffset = dt::ToField(*table);
+  if (Result opened = dt::OpenFixedLengthImage(fw, std::move(file)); !opened) return opened;
   const ByteView image(fw.Image);
   const std::uint64_t t = fw.TableOffset;
   fw.DirectoryCount = kReadShape.Read(image, t);
