@@ -26,17 +26,8 @@ using test::PatternBytes;
 using test::SampleTree;
 using test::TreeDifference;
 
-struct Loaded {
-  TArbol tree;
-  TFirmware fw;
-  Result result;
-};
-
-std::unique_ptr<Loaded> Load(const Bytes& file, int model) {
-  auto l = std::make_unique<Loaded>();
-  l->result = l->fw.CreateFromBytes("in/firmware.bin", file, l->tree, model);
-  return l;
-}
+using test::Load;
+using test::Loaded;
 
 std::unique_ptr<Loaded> LoadSpec(const ImageSpec& spec) {
   auto l = Load(BuildImage(spec).file, spec.model);

@@ -20,16 +20,10 @@ using test::TreeDifference;
 constexpr const char* kPath = "images/firmware.bin";
 constexpr const char* kRootName = "firmware.bin";
 
-struct Loaded {
-  TArbol tree;
-  TFirmware fw;
-  Result result;
-};
+using test::Loaded;
 
 std::unique_ptr<Loaded> Load(const Bytes& file, int model) {
-  auto l = std::make_unique<Loaded>();
-  l->result = l->fw.CreateFromBytes(kPath, file, l->tree, model);
-  return l;
+  return test::Load(file, model, kPath);
 }
 
 std::string Rendered(const Result& r) {

@@ -23,17 +23,8 @@ using test::PhilipsImageSpec;
 using test::SampleTree;
 using test::TreeDifference;
 
-struct Loaded {
-  TArbol tree;
-  TFirmware fw;
-  Result result;
-};
-
-std::unique_ptr<Loaded> Load(const Bytes& file, int model) {
-  auto l = std::make_unique<Loaded>();
-  l->result = l->fw.CreateFromBytes("in/firmware.bin", file, l->tree, model);
-  return l;
-}
+using test::Load;
+using test::Loaded;
 
 PhilipsImageSpec Spec(int model, bool second_area = false) {
   PhilipsImageSpec s;

@@ -19,16 +19,10 @@ using test::TreeDifference;
 
 constexpr const char* kRootName = "firmware.bin";
 
-struct Loaded {
-  TArbol tree;
-  TFirmware fw;
-  Result result;
-};
+using test::Loaded;
 
 std::unique_ptr<Loaded> Load(const Bytes& file, int model) {
-  auto l = std::make_unique<Loaded>();
-  l->result = l->fw.CreateFromBytes(std::string("images/") + kRootName, file, l->tree, model);
-  return l;
+  return test::Load(file, model, std::string("images/") + kRootName);
 }
 
 std::string Rendered(const Result& r) { return RenderMessage(r.message); }

@@ -38,4 +38,10 @@ std::string TreeDifference(const TArbol& a, const TArbol& b) {
   return "";
 }
 
+std::unique_ptr<Loaded> Load(const Bytes& file, int model, const std::string& path) {
+  auto l = std::make_unique<Loaded>();
+  l->result = l->fw.CreateFromBytes(path, file, l->tree, model);
+  return l;
+}
+
 }  // namespace corvane::test
