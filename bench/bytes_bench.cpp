@@ -1,7 +1,7 @@
 // Marker search over a 2 MB image, the step every loader starts with.
 #include <benchmark/benchmark.h>
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace {
 

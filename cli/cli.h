@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "config/messages.h"
-#include "firmware/result.h"
+#include "base/messages.h"
+#include "base/result.h"
 
 namespace corvane::cli {
 

@@ -2,7 +2,7 @@
 
 #include "cli.h"
 #include "config/language.h"
-#include "config/messages.h"
+#include "base/messages.h"
 #include "config/paths.h"
 
 namespace corvane::cli {

@@ -1,7 +1,7 @@
 // corvane-cli compress IN OUT / decompress IN OUT: the raw codec over whole files.
 #include "cli.h"
 #include "firmware/codec.h"
-#include "firmware/file_io.h"
+#include "base/file_io.h"
 
 namespace corvane::cli {
 

@@ -1,9 +1,9 @@
 // corvane-cli compare FILE1 FILE2 [--model1 N] [--model2 M] [-o SUMMARY.txt]
 #include <iostream>
 
-#include "config/messages.h"
-#include "firmware/compare.h"
-#include "firmware/file_io.h"
+#include "base/messages.h"
+#include "document/compare.h"
+#include "base/file_io.h"
 #include "firmware/models.h"
 #include "tree_commands.h"
 

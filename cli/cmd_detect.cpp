@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "cli.h"
-#include "firmware/file_io.h"
+#include "base/file_io.h"
 #include "open_firmware.h"
 
 namespace corvane::cli {

@@ -3,8 +3,8 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "config/messages.h"
-#include "firmware/info.h"
+#include "base/messages.h"
+#include "document/info.h"
 #include "tree_commands.h"
 
 namespace corvane::cli {

@@ -1,7 +1,7 @@
 // corvane-cli rename FILE [-m N] PATH NEWNAME -o OUT
 #include <iostream>
 
-#include "firmware/names.h"
+#include "document/names.h"
 #include "tree_commands.h"
 
 namespace corvane::cli {

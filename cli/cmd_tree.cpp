@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli.h"
-#include "firmware/crc32.h"
+#include "base/crc32.h"
 #include "open_firmware.h"
 
 namespace corvane::cli {

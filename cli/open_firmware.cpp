@@ -1,11 +1,11 @@
 #include "open_firmware.h"
 
-#include "firmware/names.h"
+#include "document/names.h"
 
 #include <algorithm>
 #include <sstream>
 
-#include "firmware/file_io.h"
+#include "base/file_io.h"
 #include "firmware/models.h"
 
 namespace corvane::cli {

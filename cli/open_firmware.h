@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli.h"
-#include "firmware/detection.h"
+#include "document/detection.h"
 #include "firmware/firmware.h"
 
 namespace corvane::cli {

@@ -1,7 +1,7 @@
 #include "tree_commands.h"
 
-#include "config/messages.h"
-#include "firmware/names.h"
+#include "base/messages.h"
+#include "document/names.h"
 
 namespace corvane::cli {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "cli.h"
-#include "firmware/document.h"
+#include "document/document.h"
 #include "open_firmware.h"
 
 namespace corvane::cli {

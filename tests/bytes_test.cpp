@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace corvane {
 namespace {
@@ -81,7 +81,7 @@ TEST(HexAEntero, AcceptsOnlyCapitalHexDigits) {
 }  // namespace
 }  // namespace corvane
 
-#include "firmware/strong_blocks.h"
+#include "firmware/families/strong_blocks.h"
 
 namespace corvane {
 namespace {

@@ -29,8 +29,12 @@ TEST(LanguageKeys, RowsMapToKeysAtEveryBoundary) {
     EXPECT_FALSE(IsDirectLanguageKey(c.key)) << c.key;
   }
   EXPECT_EQ(LanguageKeyForRow(-1), -1);
-  EXPECT_EQ(LanguageKeyForRow(354), -1);
-  EXPECT_EQ(RowForLanguageKey(408), -1);
+  // Rows of our own continue after the original keys.
+  EXPECT_EQ(LanguageKeyForRow(354), 408);
+  EXPECT_EQ(RowForLanguageKey(408), 354);
+  EXPECT_EQ(LanguageKeyForRow(kTableRows - 1), kTableRows + 53);
+  EXPECT_EQ(LanguageKeyForRow(kTableRows), -1);
+  EXPECT_EQ(RowForLanguageKey(kTableRows + 54), -1);
   EXPECT_FALSE(IsDirectLanguageKey(-1));
   EXPECT_FALSE(IsDirectLanguageKey(408));
   EXPECT_EQ(LanguageKeyName(407), "Translation407");

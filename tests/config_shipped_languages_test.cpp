@@ -58,9 +58,12 @@ TEST(ShippedLanguages, EveryKeyIsInBothFiles) {
     ASSERT_TRUE(file.has_value()) << name;
     EXPECT_EQ(file->encoding(), TextEncoding::Utf8) << name;
     EXPECT_EQ(file->SectionNames(), std::vector<std::string>{name});
-    EXPECT_EQ(file->KeyNames(name).size(), static_cast<std::size_t>(kLanguageKeys)) << name;
+    EXPECT_EQ(file->KeyNames(name).size(), kLanguageKeys + OwnMessages().size()) << name;
     for (int key = 0; key < kLanguageKeys; ++key)
       EXPECT_TRUE(file->Find(name, LanguageKeyName(key)).has_value()) << name << " " << key;
+    for (const OwnMessage& own : OwnMessages())
+      EXPECT_TRUE(file->Find(name, LanguageKeyName(LanguageKeyForRow(own.row))).has_value())
+          << name << " row " << own.row;
   }
 }
 
@@ -68,7 +71,7 @@ TEST(ShippedLanguages, TheSpanishFileHoldsTheBuiltInTexts) {
   const LanguageTexts spanish =
       LanguageTexts::FromFile(IniFile::LoadOrEmpty(kShipped / "Español.ini"), "Español");
   const LanguageTexts defaults = LanguageTexts::Defaults();
-  for (int row = 0; row < kMessageRows; ++row)
+  for (int row = 0; row < kTableRows; ++row)
     EXPECT_EQ(spanish.messages.Text(row), defaults.messages.Text(row)) << row;
   EXPECT_EQ(spanish.direct, defaults.direct);
 }
@@ -97,6 +100,11 @@ TEST(ShippedLanguages, TheEnglishFileTranslatesEveryText) {
     const std::vector<std::string> es_parts = Split(es, '|');
     ASSERT_EQ(en_parts.size(), es_parts.size()) << row;
     for (std::size_t i = 1; i < en_parts.size(); i += 2) EXPECT_EQ(en_parts[i], es_parts[i]) << row;
+  }
+  for (const OwnMessage& own : OwnMessages()) {  // rows of our own: translated, edges kept
+    const std::string& en = english.messages.Text(own.row);
+    EXPECT_FALSE(en.empty()) << own.row;
+    EXPECT_EQ(Edges(en), Edges(std::string(own.spanish))) << own.row;
   }
   for (const DirectTextEntry& entry : DirectTextTable()) {
     const std::string& en = english.direct.at(entry.key);

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "firmware/crc32.h"
+#include "base/crc32.h"
 #include "firmware/firmware.h"
 #include "support/cli_runner.h"
 #include "support/files.h"

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "config/messages.h"
-#include "firmware/crc32.h"
-#include "firmware/directory_table.h"
+#include "base/messages.h"
+#include "base/crc32.h"
+#include "firmware/families/directory_table.h"
 #include "firmware/firmware.h"
 #include "firmware/image_fonts.h"
 #include "firmware/sizes.h"

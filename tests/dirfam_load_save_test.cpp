@@ -2,7 +2,7 @@
 // on-image format.
 #include <gtest/gtest.h>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/firmware.h"
 #include "firmware/models.h"
 #include "support/firmware_checks.h"

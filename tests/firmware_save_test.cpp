@@ -1,7 +1,7 @@
 // Saving checks that the rebuilt image reads back as the tree being saved.
 #include <gtest/gtest.h>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/firmware.h"
 #include "support/files.h"
 #include "support/image_builder.h"

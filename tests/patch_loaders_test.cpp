@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/firmware.h"
 #include "support/patch_builder.h"
 

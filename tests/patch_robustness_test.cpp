@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/firmware.h"
 #include "support/patch_builder.h"
 

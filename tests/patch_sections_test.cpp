@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "config/messages.h"
-#include "firmware/patch_sections.h"
+#include "base/messages.h"
+#include "firmware/families/patch_sections.h"
 #include "firmware/sizes.h"
 #include "support/patch_builder.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/firmware.h"
-#include "firmware/patch_sections.h"
+#include "firmware/families/patch_sections.h"
 #include "support/files.h"
 #include "support/patch_builder.h"
 #include "support/temp_dir.h"

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <random>
 
-#include "config/messages.h"
-#include "firmware/directory_table.h"
+#include "base/messages.h"
+#include "firmware/families/directory_table.h"
 #include "firmware/firmware.h"
 #include "firmware/sizes.h"
 #include "support/firmware_checks.h"

@@ -2,7 +2,7 @@
 // independently from the on-image format.
 #include <gtest/gtest.h>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/firmware.h"
 #include "firmware/sizes.h"
 #include "support/firmware_checks.h"

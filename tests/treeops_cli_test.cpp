@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "firmware/document.h"
-#include "firmware/names.h"
+#include "document/document.h"
+#include "document/names.h"
 #include "support/cli_runner.h"
 #include "support/files.h"
 #include "support/image_builder.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/codec.h"
-#include "firmware/document.h"
+#include "document/document.h"
 #include "firmware/sizes.h"
 #include "support/files.h"
 #include "support/temp_dir.h"

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/codec.h"
-#include "firmware/document.h"
-#include "firmware/extraction.h"
-#include "firmware/names.h"
-#include "firmware/order_list.h"
+#include "document/document.h"
+#include "document/extraction.h"
+#include "document/names.h"
+#include "document/order_list.h"
 #include "support/files.h"
 #include "support/temp_dir.h"
 #include "support/treeops_support.h"

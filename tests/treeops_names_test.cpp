@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "firmware/names.h"
+#include "document/names.h"
 
 namespace corvane {
 namespace {

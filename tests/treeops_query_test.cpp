@@ -1,11 +1,11 @@
 // Comparison, search and the information figures.
 #include <gtest/gtest.h>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/codec.h"
-#include "firmware/compare.h"
-#include "firmware/info.h"
-#include "firmware/search.h"
+#include "document/compare.h"
+#include "document/info.h"
+#include "document/search.h"
 #include "support/files.h"
 #include "support/treeops_support.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "config/messages.h"
+#include "base/messages.h"
 #include "firmware/sizes.h"
-#include "firmware/tree_rules.h"
+#include "document/tree_rules.h"
 #include "support/treeops_support.h"
 
 namespace corvane {

@@ -2,7 +2,7 @@
 // files, built with the independent test-image builder.
 #pragma once
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace corvane::demo {
 

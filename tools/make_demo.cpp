@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "demo_image.h"
-#include "firmware/file_io.h"
+#include "base/file_io.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -4,9 +4,9 @@
 #include <map>
 
 #include "editor_registry.h"
-#include "firmware/extraction.h"
-#include "firmware/file_io.h"
-#include "firmware/names.h"
+#include "document/extraction.h"
+#include "base/file_io.h"
+#include "document/names.h"
 #include "ui_text.h"
 
 namespace corvane::ui {

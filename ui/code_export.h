@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "firmware/document.h"
+#include "document/document.h"
 
 namespace corvane::ui {
 

@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 
 #include "file_dialogs.h"
-#include "firmware/compare.h"
-#include "firmware/file_io.h"
+#include "document/compare.h"
+#include "base/file_io.h"
 #include "firmware/models.h"
 #include "main_window.h"
 #include "model_detection.h"

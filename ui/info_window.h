@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <array>
 
-#include "firmware/info.h"
+#include "document/info.h"
 
 class QLabel;
 class QPushButton;

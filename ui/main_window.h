@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "config/configuration.h"
-#include "firmware/document.h"
+#include "document/document.h"
 
 class QAction;
 class QActionGroup;

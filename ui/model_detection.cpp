@@ -1,7 +1,7 @@
 #include "model_detection.h"
 
-#include "firmware/detection.h"
-#include "firmware/file_io.h"
+#include "document/detection.h"
+#include "base/file_io.h"
 #include "firmware/models.h"
 
 namespace corvane::ui {

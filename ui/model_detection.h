@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "firmware/document.h"
+#include "document/document.h"
 
 namespace corvane::ui {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "firmware/result.h"
+#include "base/result.h"
 
 class QWidget;
 

@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "firmware/search.h"
+#include "document/search.h"
 #include "long_operation.h"
 #include "main_window.h"
 #include "prompts.h"

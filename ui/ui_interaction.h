@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "firmware/document.h"
+#include "document/document.h"
 
 class QWidget;
 

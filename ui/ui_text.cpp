@@ -1,6 +1,6 @@
 #include "ui_text.h"
 
-#include "firmware/names.h"
+#include "document/names.h"
 
 namespace corvane::ui {
 

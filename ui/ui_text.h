@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "config/messages.h"
-#include "firmware/result.h"
+#include "base/messages.h"
+#include "base/result.h"
 
 namespace corvane::ui {
 

@@ -11,7 +11,7 @@
 
 #include "config/ini.h"
 #include "config/language.h"
-#include "firmware/result.h"
+#include "base/result.h"
 
 namespace corvane {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "firmware/file_io.h"
+#include "base/file_io.h"
 
 namespace corvane {
 

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "config/text_encoding.h"
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace corvane {
 

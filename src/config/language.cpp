@@ -102,12 +102,14 @@ std::string LanguageKeyName(int key) {
 }
 
 int LanguageKeyForRow(int row) {
+  if (row >= kOwnRowFirst && row < kTableRows) return row + kDirectTextCount;
   for (const RowRun& run : kRowRuns)
     if (row >= run.first_row && row <= run.last_row) return run.first_key + (row - run.first_row);
   return -1;
 }
 
 int RowForLanguageKey(int key) {
+  if (key >= kLanguageKeys && key < kTableRows + kDirectTextCount) return key - kDirectTextCount;
   for (const RowRun& run : kRowRuns) {
     const int last_key = run.first_key + (run.last_row - run.first_row);
     if (key >= run.first_key && key <= last_key) return run.first_row + (key - run.first_key);
@@ -135,6 +137,10 @@ LanguageTexts LanguageTexts::FromFile(const IniFile& file, std::string_view sect
   for (int row = 0; row < kMessageRows; ++row) {
     texts.messages.Set(row, file.ReadString(section, LanguageKeyName(LanguageKeyForRow(row)),
                                             defaults[static_cast<std::size_t>(row)]));
+  }
+  for (const OwnMessage& own : OwnMessages()) {
+    texts.messages.Set(own.row, file.ReadString(section, LanguageKeyName(LanguageKeyForRow(own.row)),
+                                                std::string(own.spanish)));
   }
   for (const DirectTextEntry& entry : kDirectTexts)
     texts.direct[entry.key] = file.ReadString(section, LanguageKeyName(entry.key), entry.spanish);

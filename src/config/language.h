@@ -15,19 +15,20 @@
 #include <string_view>
 
 #include "config/ini.h"
-#include "config/messages.h"
+#include "base/messages.h"
 
 namespace corvane {
 
-inline constexpr int kLanguageKeys = 408;  // Translation0..Translation407
+inline constexpr int kLanguageKeys = 408;  // Translation0..Translation407 of the original table
 inline constexpr int kDirectTextCount = kLanguageKeys - kMessageRows;
 inline constexpr int kLanguageSlots = 9;  // slots 1..9; slot 0 means no language file
 
 // "Translation" + key.
 std::string LanguageKeyName(int key);
-// The key that fills a message-table row, or -1 for a row outside 0..353.
+// The key that fills a message-table row (a row of our own r: Translation(r + 54)), or -1 for a
+// row outside the table.
 int LanguageKeyForRow(int row);
-// The row a key fills, or -1 for a direct key or a key outside 0..407.
+// The row a key fills, or -1 for a direct key or a key that fills no row.
 int RowForLanguageKey(int key);
 bool IsDirectLanguageKey(int key);
 

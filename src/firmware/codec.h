@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "firmware/firmware.h"
 
-#include "firmware/file_io.h"
+#include "base/file_io.h"
 #include "firmware/models.h"
 
 namespace corvane {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "firmware/bytes.h"
-#include "firmware/result.h"
+#include "base/bytes.h"
+#include "base/result.h"
 #include "firmware/tree.h"
 
 namespace corvane {

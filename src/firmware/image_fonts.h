@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
 #include "firmware/models.h"
 
-#include "config/messages.h"
-#include "firmware/families.h"
+#include "base/messages.h"
+#include "firmware/families/families.h"
 
 namespace corvane {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "firmware/bytes.h"
-#include "firmware/result.h"
+#include "base/bytes.h"
+#include "base/result.h"
 
 namespace corvane {
 

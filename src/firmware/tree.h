@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace corvane {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace corvane::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace corvane::test {
 

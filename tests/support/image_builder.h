@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 
 namespace corvane::test {
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "firmware/bytes.h"
+#include "base/bytes.h"
 #include "firmware/tree.h"
 
 namespace corvane::test {

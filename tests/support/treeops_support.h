@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "firmware/document.h"
+#include "document/document.h"
 
 namespace corvane::test {
 

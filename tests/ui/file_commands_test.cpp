@@ -6,7 +6,7 @@
 
 #include "code_export.h"
 #include "firmware/codec.h"
-#include "firmware/file_io.h"
+#include "base/file_io.h"
 #include "main_window.h"
 #include "support/files.h"
 #include "support/image_builder.h"

@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "firmware/file_io.h"
+#include "base/file_io.h"
 #include "main_window.h"
 #include "support/patch_builder.h"
 #include "tree_model.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "demo_image.h"
-#include "firmware/file_io.h"
+#include "base/file_io.h"
 #include "main_window.h"
 
 namespace corvane::ui::test {

@@ -1,0 +1,78 @@
+// Strong patches (models 17, 18): a Strong block file whose blocks 0 to 6 (from the model's base
+// address) are the sections 00 to 06, big-endian numbers. Only the blocks found get a section;
+// the writer puts the rebuilt blocks back into the records they came from.
+#include <array>
+
+#include "firmware/families/families.h"
+#include "firmware/firmware.h"
+#include "firmware/families/patch_sections.h"
+#include "firmware/families/strong_blocks.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr unsigned kStrongPatchBlocks = 7;
+constexpr int kMessageMissingBlocks = 229;
+
+std::uint32_t BlockAddress(const TFirmware& firmware, std::size_t block) {
+  return firmware.BaseAddress + kStrongAddressOffset +
+         static_cast<std::uint32_t>(block * kBlockSize);
+}
+
+Result RefuseSection(const TNodo& section, const std::string& why) {
+  std::string text = TextFromName(section.Text);
+  text.insert(text.begin(), '"');
+  text.append("\": ").append(why);
+  return Result::Refused(Message().Text(std::move(text)));
+}
+
+}  // namespace
+
+Result CargaParcheStrong(TFirmware& firmware, Bytes file) {
+  firmware.FileSize = static_cast<std::uint32_t>(file.size());
+  firmware.ImageSize = kStrongPatchBlocks * kBlockSize;
+  firmware.FileData = std::move(file);
+  firmware.Image.assign(firmware.ImageSize, 0);
+  std::vector<SectionPlace> places;
+  for (unsigned i = 0; i < kStrongPatchBlocks; ++i)
+    if (CopyStrongBlock(firmware.FileData, BlockAddress(firmware, i), firmware.Image,
+                        i * kBlockSize))
+      places.push_back({i, i * kBlockSize});
+  if (places.empty()) {
+    firmware.Image = Bytes();
+    return Result::Rejected(Message::FromRow(kMessageMissingBlocks));
+  }
+  FillPatchTree(firmware, firmware.Image, places, ByteOrder::Big);
+  // The writer rebuilds the blocks from the tree alone.
+  firmware.Image = Bytes();
+  return Result::Ok();
+}
+
+Result GuardaParcheStrong(TFirmware& firmware, const SaveOptions&, Bytes& out) {
+  const TNodo* root = firmware.Root();
+  if (root == nullptr) return Result::Refused(Message().Text("no patch is open"));
+  Bytes blocks(kStrongPatchBlocks * kBlockSize, 0);
+  std::array<bool, kStrongPatchBlocks> used{};
+  for (const TNodo* section : root->Children()) {
+    const std::int64_t number = SectionNumber(section->Text);
+    if (number < 0 || number >= kStrongPatchBlocks)
+      return RefuseSection(*section, "a Strong patch section is numbered 00 to 06 after \"-\"");
+    const auto block = static_cast<std::size_t>(number);
+    if (used[block]) return RefuseSection(*section, "two sections have this number");
+    used[block] = true;
+    // A section must go back into a block of the file, or its contents would be lost.
+    if (!FindStrongRecord(firmware.FileData, BlockAddress(firmware, block)))
+      return RefuseSection(*section, "the file has no block for this section");
+    Result r = WritePatchSection(*section, ByteOrder::Big,
+                                 MutableByteView(blocks.data() + block * kBlockSize, kBlockSize));
+    if (!r) return r;
+  }
+  for (std::size_t i = 0; i < kStrongPatchBlocks; ++i)
+    PutStrongBlock(firmware.FileData, BlockAddress(firmware, i),
+                   ByteView(blocks).Sub(i * kBlockSize, kBlockSize));
+  out = firmware.FileData;
+  return Result::Ok();
+}
+
+}  // namespace corvane

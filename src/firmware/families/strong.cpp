@@ -1,0 +1,189 @@
+// Strong 8000, 8100 and 8000 CONAX firmware (models 5, 6, 21): a block file whose 64 KB records
+// are assembled into the flash image; big-endian directory table with 32-byte records and no
+// file-table block.
+#include <vector>
+
+#include "firmware/families/directory_table.h"
+#include "firmware/families/families.h"
+#include "firmware/firmware.h"
+#include "firmware/models.h"
+#include "firmware/families/strong_blocks.h"
+
+namespace corvane {
+
+namespace dt = dirtable;
+
+namespace {
+
+constexpr int kStrong8000 = 5;
+constexpr int kStrong8100 = 6;
+constexpr std::uint32_t kBlocksPutBack8000 = 16;
+constexpr std::uint32_t kBlocksPutBack8100 = 63;  // the 64th record is left as it was read
+constexpr std::uint32_t kBlocksPutBackConax = 32;
+
+std::uint32_t BlockAddress(std::uint32_t base, std::uint32_t i) {
+  return base + kStrongAddressOffset + i * static_cast<std::uint32_t>(kBlockSize);
+}
+
+std::uint32_t BlocksPutBack(int model) {
+  switch (model) {
+    case kStrong8000:
+      return kBlocksPutBack8000;
+    case kStrong8100:
+      return kBlocksPutBack8100;
+    default:
+      return kBlocksPutBackConax;
+  }
+}
+
+}  // namespace
+
+Result CargaStrong(TFirmware& fw, Bytes file) {
+  const ModelDescriptor* model = FindModel(fw.Model);
+  const LoaderArgs args = model ? model->args : LoaderArgs{};
+  fw.BlockCount = args.blocks;
+  fw.SecondBlockCount = args.second_blocks;
+  fw.FileSize = dt::ToField(file.size());
+  fw.FileData = std::move(file);
+
+  // Assemble the image from the records, in any order.
+  const std::uint32_t total = std::uint32_t{fw.BlockCount} + fw.SecondBlockCount;
+  fw.ImageSize = total * static_cast<std::uint32_t>(kBlockSize);
+  fw.Image.assign(fw.ImageSize, 0);
+  std::vector<bool> found(total, false);
+  for (std::uint32_t i = 0; i < fw.BlockCount; ++i)
+    found[i] = CopyStrongBlock(fw.FileData, BlockAddress(fw.BaseAddress, i), fw.Image,
+                               std::size_t{i} * kBlockSize);
+  const bool area2 = fw.SecondBaseAddress != 0 && fw.SecondBlockCount != 0;
+  if (area2) {
+    for (std::uint32_t i = 0; i < fw.SecondBlockCount; ++i)
+      found[fw.BlockCount + i] =
+          CopyStrongBlock(fw.FileData, BlockAddress(fw.SecondBaseAddress, i), fw.Image,
+                          std::size_t{fw.BlockCount + i} * kBlockSize);
+  }
+
+  const auto table = dt::FindTable(fw.Image, "boot", args.first, 4);
+  if (!table) return dt::RejectTableNotFound();
+  fw.TableOffset = dt::ToField(*table);
+  const ByteView image(fw.Image);
+  dt::ReadTableHeader(fw, image, dt::kBigShape32, false);
+
+  if (fw.Model == kStrong8000) {
+    for (std::uint32_t i = fw.BlockCount; i < total; ++i)
+      if (!found[i]) fw.ForceExternalFonts = true;
+  }
+  // The blocks holding the table and everything up to the first file table must be there.
+  for (std::uint64_t b = fw.TableOffset / kBlockSize; b <= fw.FileTableOffset / kBlockSize; ++b)
+    if (b >= total || !found[b]) return dt::RejectMissingBlocks();
+
+  dt::StartTree(fw);
+  dt::WalkResult walk;
+  Result walked = dt::WalkDirectories(
+      fw, image, ByteOrder::Big, fw.DirectoryCount,
+      dt::MakeDirectoryReader(image, dt::CommonReading(fw, dt::kBigShape32)), true, walk);
+  if (!walked) return walked;
+
+  if (walk.split) {
+    dt::EraseRange(fw.Image, fw.AreaStart, fw.AreaEnd);
+    dt::CloseSecondRegion(fw, walk);
+  } else {
+    fw.AreaEnd = dt::ToField(dt::SkipBlankWords(
+        image, std::uint64_t{fw.FileTableOffset} + dt::kEntrySize * walk.entries));
+    dt::EraseRange(fw.Image, fw.AreaStart, fw.AreaEnd);
+    if (fw.Model == kStrong8100)
+      dt::OpenSecondRegionAtRun(fw, fw.AreaEnd, kBlockSize);
+    else
+      fw.SecondAreaEnd = fw.AreaEnd;
+  }
+  return Result::Ok();
+}
+
+Result GuardaStrong(TFirmware& fw, const SaveOptions& options, Bytes& out) {
+  const TNodo* root = fw.Root();
+  if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
+  const auto dirs = dt::MeasureDirectories(*root, dt::kDataMask);
+  const std::uint32_t put_back = BlocksPutBack(fw.Model);
+  std::vector<dt::Placement> places;
+  places.reserve(dirs.size());
+
+  if (fw.Model != kStrong8100) {
+    // The file tables follow all the data, everything below the end of flash area 1.
+    const std::uint64_t data = dt::TotalData(dirs);
+    const std::uint64_t files = dt::TotalFiles(dirs);
+    if (!(fw.AreaStart + data + dt::kEntrySize * files < std::uint64_t{put_back} * kBlockSize))
+      return Result::Refused(dt::TooManyFilesMessage());
+    std::uint64_t d = fw.AreaStart;
+    std::uint64_t t = fw.AreaStart + data;
+    for (const auto& dir : dirs) {
+      places.push_back({d, t});
+      d += dir.data;
+      t += dt::kEntrySize * std::uint64_t{dir.files};
+    }
+  } else {
+    // Which directories fit region 1 with their tables after their data.
+    std::uint64_t kept_data = 0;
+    std::uint64_t kept_files = 0;
+    std::size_t first_out = dirs.size();
+    for (std::size_t i = 0; i < dirs.size(); ++i) {
+      if (fw.AreaStart + kept_data + dirs[i].data + dt::kEntrySize * (kept_files + dirs[i].files) <
+          fw.AreaEnd) {
+        kept_data += dirs[i].data;
+        kept_files += dirs[i].files;
+      } else {
+        first_out = i;
+        break;
+      }
+    }
+    if (!(fw.SecondAreaStart + dt::TotalData(dirs, first_out) +
+              dt::kEntrySize * dt::TotalFiles(dirs, first_out) <=
+          fw.SecondAreaEnd))
+      return Result::Refused(dt::TooManyFilesMessage());
+    // Placing: a directory moves to region 2 when its entries would pass AreaEnd from the first
+    // file table or its data would reach that table.
+    std::uint64_t d = fw.AreaStart;
+    std::uint64_t t = fw.AreaStart + kept_data;
+    std::uint64_t placed = 0;
+    bool switched = false;
+    for (std::size_t i = 0; i < dirs.size(); ++i) {
+      if (!switched && d < fw.AreaEnd &&
+          (fw.FileTableOffset + dt::kEntrySize * (placed + dirs[i].files) > fw.AreaEnd ||
+           d + dirs[i].data > fw.FileTableOffset)) {
+        switched = true;
+        d = fw.SecondAreaStart;
+        t = fw.SecondAreaStart + dt::TotalData(dirs, i);
+        placed = 0;
+      }
+      dt::Placement p{d, t};
+      p.data_limit = p.table_limit = switched ? fw.SecondAreaEnd : fw.AreaEnd;
+      places.push_back(p);
+      d += dirs[i].data;
+      t += dt::kEntrySize * std::uint64_t{dirs[i].files};
+      placed += dirs[i].files;
+    }
+  }
+
+  const dt::DirectoryWriting writing = dt::CommonWriting(fw, dt::kBigShape32);
+  if (!dt::LayoutIsSound(writing, dirs, places, fw.ImageSize))
+    return Result::Refused(dt::TooManyFilesMessage());
+
+  Bytes image(fw.Image.begin(), fw.Image.end());
+  image.resize(fw.ImageSize, 0);
+  dt::WriteDirectories(writing, image, dirs, places);
+  Result fonts = dt::PutFontsBack(fw, options, image, ByteOrder::Big, dt::FontRefusal::kPlain);
+  if (!fonts) return fonts;
+
+  // Back into the block file, record by record in the order they were read.
+  out = fw.FileData;
+  const ByteView blocks(image);
+  for (std::uint32_t i = 0; i < put_back; ++i)
+    PutStrongBlock(out, BlockAddress(fw.BaseAddress, i),
+                   blocks.Sub(std::size_t{i} * kBlockSize, kBlockSize));
+  if (fw.SecondBaseAddress != 0 && fw.SecondBlockCount != 0) {
+    for (std::uint32_t i = 0; i < fw.SecondBlockCount; ++i)
+      PutStrongBlock(out, BlockAddress(fw.SecondBaseAddress, i),
+                     blocks.Sub(std::size_t{put_back + i} * kBlockSize, kBlockSize));
+  }
+  return Result::Ok();
+}
+
+}  // namespace corvane
