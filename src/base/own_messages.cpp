@@ -10,7 +10,8 @@ namespace corvane {
 
 const std::vector<OwnMessage>& OwnMessages() {
   static const std::vector<OwnMessage> kRows = {
-      // Tree commands, saving and the main window: rows 354-419.
+      // The core's tree commands, saving and configuration: rows 354-389.
+      // The main window and its dialogs: rows 390-419.
       // Palettes, images and icon collections, and their editors: rows 420-469.
       // Fonts, font lists and the font editor: rows 470-519.
       // Panels, text strings, rendering and their editors: rows 520-569.

@@ -1,5 +1,7 @@
 #include "firmware/tree.h"
 
+#include "firmware/kinds.h"
+
 #include <algorithm>
 #include <cassert>
 
@@ -159,14 +161,6 @@ TNodo* BuscaHijo(const TArbol& tree, const TNodo* parent, std::string_view name,
   return BuscaNodo(parent ? parent->FirstChild() : tree.Top(0), name, exact);
 }
 
-int TipoArchivo(std::string_view name) {
-  if (name.size() < 4) return 10;
-  const std::string ext = LowerName(name.substr(name.size() - 4, 3));
-  static constexpr std::string_view kTypes[] = {".cl", ".ap", ".lu", ".cp", ".pa",
-                                                ".mp", ".im", ".ic", ".da"};
-  for (std::size_t i = 0; i < std::size(kTypes); ++i)
-    if (ext == kTypes[i]) return static_cast<int>(i) + 1;
-  return 10;
-}
+int TipoArchivo(std::string_view name) { return static_cast<int>(KindOfName(name)); }
 
 }  // namespace corvane
