@@ -28,6 +28,7 @@ using test::Dir;
 using test::ExpectTooManyFiles;
 using test::Load;
 using test::Loaded;
+using test::SaveAndReload;
 
 PhilipsImageSpec Spec(int model, bool second_area = false) {
   PhilipsImageSpec s;
@@ -43,18 +44,6 @@ std::unique_ptr<Loaded> LoadSpec(const PhilipsImageSpec& spec) {
 }
 
 Result Save(TFirmware& fw, Bytes& out) { return fw.Build(SaveOptions{}, out); }
-
-// Saves and reloads: the tree must come back.
-std::unique_ptr<Loaded> SaveAndReload(Loaded& l, Bytes* saved = nullptr) {
-  Bytes out;
-  const Result r = Save(l.fw, out);
-  EXPECT_TRUE(r.ok()) << RenderMessage(r.message);
-  auto again = Load(out, l.fw.Model);
-  EXPECT_TRUE(again->result.ok()) << RenderMessage(again->result.message);
-  EXPECT_EQ(TreeDifference(again->tree, l.tree), "");
-  if (saved) *saved = std::move(out);
-  return again;
-}
 
 std::uint32_t LE32(const Bytes& b, std::size_t p) {
   return b[p] | (b[p + 1] << 8) | (b[p + 2] << 16) | (std::uint32_t{b[p + 3]} << 24);

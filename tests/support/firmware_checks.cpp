@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/messages.h"
+
 namespace corvane::test {
 
 namespace {
@@ -58,6 +60,17 @@ std::unique_ptr<Loaded> Load(const Bytes& file, int model, const std::string& pa
   auto l = std::make_unique<Loaded>();
   l->result = l->fw.CreateFromBytes(path, file, l->tree, model);
   return l;
+}
+
+std::unique_ptr<Loaded> SaveAndReload(Loaded& l, Bytes* saved) {
+  Bytes out;
+  const Result r = l.fw.Build(SaveOptions{}, out);
+  EXPECT_TRUE(r.ok()) << RenderMessage(r.message);
+  auto again = Load(out, l.fw.Model);
+  EXPECT_TRUE(again->result.ok()) << RenderMessage(again->result.message);
+  EXPECT_EQ(TreeDifference(again->tree, l.tree), "");
+  if (saved) *saved = std::move(out);
+  return again;
 }
 
 TNodo* Dir(TArbol& tree, const std::string& name) {

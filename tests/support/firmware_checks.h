@@ -33,6 +33,9 @@ struct Loaded {
 std::unique_ptr<Loaded> Load(const Bytes& file, int model,
                              const std::string& path = "in/firmware.bin");
 
+// Saves and reloads: the tree must come back. Gives the reloaded firmware (and the saved bytes).
+std::unique_ptr<Loaded> SaveAndReload(Loaded& l, Bytes* saved = nullptr);
+
 // The top-level directory `name`; a new file of `size` pattern bytes as its last child.
 TNodo* Dir(TArbol& tree, const std::string& name);
 void AddFile(TArbol& tree, const std::string& dir, const std::string& name, std::size_t size);
