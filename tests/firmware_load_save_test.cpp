@@ -136,7 +136,6 @@ Sample Build(const Case& c) {
     spec.markers = markers;
     const test::BuiltImage built = BuildImage(spec);
     s.file = built.file;
-    s.image = built.image;
     s.dirs = spec.dirs;
     s.layout = built.layout;
     // The Strong files lie exactly where the writer puts them: the block file comes back whole.

@@ -112,7 +112,7 @@ TEST(PatchLoaders, SizesAndImageOfEachModel) {
     EXPECT_EQ(o->firmware.ImageSize, c.image_size) << c.model;
     EXPECT_EQ(o->firmware.Image.size(), c.image_held) << c.model;
     EXPECT_EQ(o->firmware.DirectoryCapacity, 0u) << c.model;
-    EXPECT_EQ(o->firmware.BaseAddress, 0u) << c.model;
+    EXPECT_EQ(o->firmware.BaseAddress, c.model == kStrong8000Patch ? base : 0u) << c.model;
   }
   auto s = Open(kStrong8000Patch, strong);
   EXPECT_EQ(s->firmware.BlockCount, 0u);
