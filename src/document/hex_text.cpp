@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
+#include <utility>
 
 #include "firmware/tree.h"
 
@@ -82,24 +84,25 @@ std::uint32_t SelectionValueLE(ByteView selection) {
 }
 
 std::vector<InspectedValue> InspectAt(ByteView data, std::size_t pos) {
+  static constexpr std::pair<int, bool> kWidths[] = {
+      {8, true}, {16, true}, {16, false}, {32, true}, {32, false}};
   std::vector<InspectedValue> values;
-  const auto add = [&](int bits, bool big_endian) {
-    const std::size_t len = static_cast<std::size_t>(bits / 8);
-    if (!data.Contains(pos, len)) return;
-    std::uint64_t u = 0;
+  values.reserve(std::size(kWidths));
+  for (const auto& [bits, big_endian] : kWidths) {
+    const auto len = static_cast<std::size_t>(bits / 8);
+    if (!data.Contains(pos, len)) continue;
+    InspectedValue v;
+    v.bits = bits;
+    v.big_endian = big_endian;
     for (std::size_t i = 0; i < len; ++i)
-      u = u << 8 | data[big_endian ? pos + i : pos + len - 1 - i];
+      v.unsigned_value = v.unsigned_value << 8 | data[big_endian ? pos + i : pos + len - 1 - i];
     const std::uint64_t sign = std::uint64_t{1} << (bits - 1);
-    const std::int64_t s =
-        (u & sign) ? static_cast<std::int64_t>(u) - static_cast<std::int64_t>(sign << 1)
-                   : static_cast<std::int64_t>(u);
-    values.push_back({bits, big_endian, s, u});
-  };
-  add(8, true);
-  add(16, true);
-  add(16, false);
-  add(32, true);
-  add(32, false);
+    v.signed_value = (v.unsigned_value & sign)
+                         ? static_cast<std::int64_t>(v.unsigned_value) -
+                               static_cast<std::int64_t>(sign << 1)
+                         : static_cast<std::int64_t>(v.unsigned_value);
+    values.push_back(v);
+  }
   return values;
 }
 
