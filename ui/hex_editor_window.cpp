@@ -18,6 +18,7 @@
 
 #include "base/file_io.h"
 #include "document/hex_text.h"
+#include "file_dialogs.h"
 #include "firmware/codec.h"
 #include "hex_document.h"
 #include "hex_editor_widget.h"
@@ -306,14 +307,11 @@ bool TForm7::GuardarDatos() {
 }
 
 void TForm7::Import() {
-  FileRequest request;
-  request.mode = FileRequest::Mode::Open;
-  request.caption = Action(Command::Import)->text().remove(QLatin1Char('&'));
-  request.filters = NameFilters(Msg(kAllFilesRow));
-  request.folder = Utf8(Main().Config().settings.last_opened_directory);
-  const std::optional<FileChoice> choice = Prompts::ChooseFile(this, request);
-  if (!choice || choice->files.isEmpty()) return;
-  const std::optional<Bytes> bytes = ReadWholeFile(ToPath(choice->files.front()));
+  const std::optional<QString> file =
+      ChooseOpenFile(this, Action(Command::Import)->text().remove(QLatin1Char('&')), kAllFilesRow,
+                     Utf8(Main().Config().settings.last_opened_directory));
+  if (!file) return;
+  const std::optional<Bytes> bytes = ReadWholeFile(ToPath(*file));
   if (!bytes) {
     Prompts::Error(this, Msg(kOpenFailedRow));
     return;
@@ -324,14 +322,10 @@ void TForm7::Import() {
 }
 
 void TForm7::Export() {
-  FileRequest request;
-  request.mode = FileRequest::Mode::Save;
-  request.caption = Action(Command::Export)->text().remove(QLatin1Char('&'));
-  request.filters = NameFilters(Msg(kAllFilesRow));
-  request.folder = Utf8(Main().Config().settings.last_saved_directory);
-  const std::optional<FileChoice> choice = Prompts::ChooseFile(this, request);
-  if (!choice || choice->files.isEmpty()) return;
-  if (!WriteFileAtomic(ToPath(choice->files.front()), grid_->Data()).empty())
+  const std::optional<QString> file =
+      ChooseSaveFile(this, Action(Command::Export)->text().remove(QLatin1Char('&')), kAllFilesRow,
+                     QString(), Utf8(Main().Config().settings.last_saved_directory));
+  if (file && !WriteFileAtomic(ToPath(*file), grid_->Data()).empty())
     Prompts::Error(this, Msg(kRowWriteFailed));
 }
 

@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "base/file_io.h"
 #include "firmware/codec.h"
 #include "hex_document.h"
 #include "hex_editor_widget.h"
@@ -179,6 +180,27 @@ class HexEditorTest : public QObject {
     QCOMPARE(grid->SelStart(), std::size_t{7});
     QTest::keyClick(search, Qt::Key_Escape);
     QVERIFY(!search->isVisible());
+  }
+
+  void ImportReplacesAndExportWrites() {
+    TForm7* editor = OpenWith({1, 2, 3});
+    const std::filesystem::path folder = inis_->Folder().parent_path();
+    const auto choice = [](const std::filesystem::path& p) {
+      return FileChoice{{QString::fromStdString(p.string())}, 0};
+    };
+    QVERIFY(WriteFileAtomic(folder / "in.bin", Bytes{9, 8}).empty());
+    user_->files.push_back(choice(folder / "in.bin"));
+    editor->Action(Command::Import)->trigger();
+    QCOMPARE(editor->Grid()->Data(), (Bytes{9, 8}));
+    QVERIFY(editor->Changed());
+    editor->Action(Command::Undo)->trigger();
+    user_->files.push_back(choice(folder / "out.bin"));
+    editor->Action(Command::Export)->trigger();
+    QCOMPARE(ReadWholeFile(folder / "out.bin"), std::optional<Bytes>(Bytes{1, 2, 3}));
+    user_->files.push_back(choice(folder / "missing.bin"));
+    editor->Action(Command::Import)->trigger();
+    QVERIFY(user_->Showed(QStringLiteral("¡ El fichero no se ha podido abrir !")));
+    QCOMPARE(editor->Grid()->Data(), (Bytes{1, 2, 3}));
   }
 
   void GoToOffset() {
