@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
   using namespace corvane::cli;
   CLI::App app{"Corvane: firmware image editor for MHW receivers"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("corvane-cli ") + CORVANE_VERSION);
   Globals globals;
   app.add_option("--inis", globals.inis, "Folder of the INI files (language of the messages)")
       ->each([](const std::string& folder) { UseInisFolder(folder); });
