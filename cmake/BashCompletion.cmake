@@ -1,8 +1,8 @@
 # Writes the bash completion of corvane-cli from its own help: the command names listed under
-# "SUBCOMMANDS:" and the global options. Run as: cmake -DCLI=... -DOUT=... -P BashCompletion.cmake
+# "Subcommands:" and the global options. Run as: cmake -DCLI=... -DOUT=... -P BashCompletion.cmake
 execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
 string(REGEX REPLACE "\r" "" help "${help}")
-string(REGEX MATCH "SUBCOMMANDS:\n(.*)" tail "${help}")
+string(REGEX MATCH "[Ss][Uu][Bb][Cc][Oo][Mm][Mm][Aa][Nn][Dd][Ss]:\n(.*)" tail "${help}")
 set(commands "")
 if(tail)
   string(REPLACE "\n" ";" lines "${CMAKE_MATCH_1}")
