@@ -12,8 +12,17 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libcli11-dev nlohmann-json3-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth help2man)
+# What the programs and their tests need from Debian, one package a line.
+PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev
+  libcli11-dev
+  nlohmann-json3-dev
+  libpng-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth
+  help2man
+)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_dependencies() {  # install_dependencies [extra packages...]
