@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/file_io.h"
+#include "base/platform.h"
 #include "config/text_encoding.h"
 
 namespace corvane {
@@ -12,8 +13,8 @@ namespace fs = std::filesystem;
 
 fs::path ProgramFolder() {
   std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec && exe.has_parent_path()) return exe.parent_path();
+  const fs::path exe = RunningProgramPath();
+  if (exe.has_parent_path()) return exe.parent_path();
   fs::path current = fs::current_path(ec);
   return ec ? fs::path(".") : current;
 }

@@ -8,8 +8,7 @@
 
 namespace corvane {
 
-// The folder of the running program file (from /proc/self/exe; the current folder when that
-// cannot be read).
+// The folder of the running program file (the current folder when the system does not tell).
 std::filesystem::path ProgramFolder();
 
 // The program folder as the configuration stores it: with a trailing separator.
