@@ -71,7 +71,7 @@ std::string WriteFileAtomic(const fs::path& path, ByteView bytes) {
   }
   std::string error = WriteAll(fd, bytes);
   if (::close(fd) != 0 && error.empty()) error = std::strerror(errno);
-  if (error.empty()) error = ReplaceFile(pattern, path);
+  if (error.empty()) error = RenameOver(pattern, path);
   if (!error.empty()) ::unlink(pattern.c_str());
   return error;
 #else
@@ -89,7 +89,7 @@ std::string WriteFileAtomic(const fs::path& path, ByteView bytes) {
       return "write failed";
     }
   }
-  const std::string error = ReplaceFile(temp, path);
+  const std::string error = RenameOver(temp, path);
   if (!error.empty()) fs::remove(temp, ec);
   return error;
 #endif

@@ -5,6 +5,12 @@
 #include <system_error>
 
 #ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <cstdio>
@@ -51,7 +57,7 @@ std::string Utf8FromPath(const fs::path& path) {
 #endif
 }
 
-std::string ReplaceFile(const fs::path& from, const fs::path& to) {
+std::string RenameOver(const fs::path& from, const fs::path& to) {
 #ifdef _WIN32
   if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return {};

@@ -19,6 +19,6 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 
 // Renames `from` over `to`, replacing a file there in one step (on Windows through
 // MoveFileEx with write-through). The text says what failed; empty on success.
-std::string ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+std::string RenameOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace corvane
