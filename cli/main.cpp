@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
   using namespace corvane::cli;
   CLI::App app{"Corvane: firmware image editor for MHW receivers"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("corvane-cli ") + CORVANE_VERSION);
   Globals globals;
   UseGlobals(globals);
   // Options of the tool as a whole, accepted before or after the command name.
