@@ -19,6 +19,9 @@ void RegisterOrder(CLI::App&, const Globals&, int&);
 void RegisterCompare(CLI::App&, const Globals&, int&);
 void RegisterSearch(CLI::App&, const Globals&, int&);
 void RegisterInfo(CLI::App&, const Globals&, int&);
+void RegisterListScript(CLI::App&, const Globals&, int&);
+void RegisterExportCode(CLI::App&, const Globals&, int&);
+void RegisterCheck(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
 const Command kCommands[] = {
@@ -34,6 +37,9 @@ const Command kCommands[] = {
     {"compare", RegisterCompare},
     {"search", RegisterSearch},
     {"info", RegisterInfo},
+    {"list-script", RegisterListScript},
+    {"export-code", RegisterExportCode},
+    {"check", RegisterCheck},
 };
 }  // namespace corvane::cli
 
@@ -41,6 +47,8 @@ int main(int argc, char** argv) {
   using namespace corvane::cli;
   CLI::App app{"Corvane: firmware image editor for MHW receivers"};
   app.require_subcommand(1);
+  // Global options (--inis) may come before or after the command name.
+  app.fallthrough();
   Globals globals;
   app.add_option("--inis", globals.inis, "Folder of the INI files (language of the messages)")
       ->each([](const std::string& folder) { UseInisFolder(folder); });
