@@ -222,7 +222,6 @@ bool ListaFuente(TMHWScript& script, const ListingContext& context,
     const std::size_t start = pos;
     const std::uint32_t op = plain.u16be(pos);
     const InstructionEntry& e = table.Entry(op);
-    const std::string entry_name = table.Name(op);
     std::string operand, expression;
     std::string tmpl = e.mnem;
     bool suppress = suppress_next;
@@ -344,11 +343,11 @@ bool ListaFuente(TMHWScript& script, const ListingContext& context,
       }
     }
     if (e.pop <= 0 && e.type == "function" && e.undefined)
-      expression = entry_name + "(" + Joined(expressions.TakeAll()) + ")";
+      expression = table.Name(op) + "(" + Joined(expressions.TakeAll()) + ")";
     if (op == 16) {
       std::string f = expressions.Pop();
       if (!expressions.Empty()) f += ", ";
-      expression = entry_name + "(" + f + Joined(expressions.TakeAll()) + ")";
+      expression = table.Name(op) + "(" + f + Joined(expressions.TakeAll()) + ")";
     }
     if (e.type == "loop") {
       for (std::size_t at_mark = expression.rfind('$'); at_mark != std::string::npos;
