@@ -128,10 +128,11 @@ TMainForm::TMainForm(QWidget* parent)
       LeeConfiguracion(inis_folder_, ProgramFolderText(), config_, [](const auto& asm_inst_ini) {
         return Instructions().ReadFile(asm_inst_ini);
       });
-  if (!instructions.ok()) Prompts::Report(this, instructions);
   QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
   ApplySettings();
   CargaIdioma(config_.language.LoadedSlot());
+  // Reported in the language just loaded.
+  if (!instructions.ok()) Prompts::Report(this, instructions);
 
   ApplyStates(states_);
   UpdateTitle();

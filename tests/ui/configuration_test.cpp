@@ -107,7 +107,8 @@ class ConfigurationTest : public QObject {
       TMainForm form;
       // The one thing reported: the instruction table of the script lister is missing.
       QCOMPARE(user.ShownTexts().size(), 1);
-      QVERIFY(user.ShownTexts()[0].startsWith(QStringLiteral("¡ El fichero no se ha podido abrir !")));
+      QVERIFY2(user.ShownTexts()[0].startsWith(QStringLiteral("¡ El fichero no se ha podido abrir !")),
+               qPrintable(user.ShownTexts()[0]));
       QCOMPARE(form.Menu(Item::FileMenu)->title(), QStringLiteral("&Archivo"));
       QVERIFY(!form.LanguageSlot(1)->isEnabled());
       form.Action(Item::OptionCompressWhenInsert)->setChecked(true);
