@@ -8,6 +8,8 @@
 
 #include "base/messages.h"
 #include "base/result.h"
+#include "config/configuration.h"
+#include "resources/instruction_table.h"
 
 namespace corvane::cli {
 
@@ -44,6 +46,10 @@ void UseInisFolder(std::string folder);
 // The message table of the language in use in that folder's Corvane.ini (built-in texts when
 // there is none).
 const MessageTable& CliMessages();
+// The instruction table (asm_inst.ini) and the variable-type table (Var.ini) of that folder, read
+// once. A table that cannot be read is reported on stderr and its entries keep their defaults.
+const InstructionTable& CliInstructions();
+const VarTypeTable& CliVarTypes();
 // The message rendered with CliMessages().
 std::string Render(const Message& message);
 

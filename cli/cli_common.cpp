@@ -45,6 +45,23 @@ const MessageTable& CliMessages() {
   return table;
 }
 
+const InstructionTable& CliInstructions() {
+  static const bool read = [] {
+    const Result result = Instructions().ReadFile(
+        FindFileIgnoringCase(InisFolder(g_inis_folder), kInstructionIniName));
+    if (!result.ok()) PrintError(result.message);
+    return true;
+  }();
+  (void)read;
+  return Instructions();
+}
+
+const VarTypeTable& CliVarTypes() {
+  static const VarTypeTable table = ReadVarTypes(
+      IniFile::LoadOrEmpty(FindFileIgnoringCase(InisFolder(g_inis_folder), kVarIniName)));
+  return table;
+}
+
 std::string Render(const Message& message) { return RenderMessage(message, CliMessages()); }
 
 void PrintError(const std::string& text) {

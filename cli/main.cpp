@@ -22,6 +22,9 @@ void RegisterSearch(CLI::App&, const Globals&, int&);
 void RegisterInfo(CLI::App&, const Globals&, int&);
 void RegisterResources(CLI::App&, const Globals&, int&);
 void RegisterFonts(CLI::App&, const Globals&, int&);
+void RegisterListScript(CLI::App&, const Globals&, int&);
+void RegisterExportCode(CLI::App&, const Globals&, int&);
+void RegisterCheck(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
 const Command kCommands[] = {
@@ -39,6 +42,9 @@ const Command kCommands[] = {
     {"info", RegisterInfo},
     {"dump, build, export, import", RegisterResources},
     {"fonts", RegisterFonts},
+    {"list-script", RegisterListScript},
+    {"export-code", RegisterExportCode},
+    {"check", RegisterCheck},
 };
 }  // namespace corvane::cli
 

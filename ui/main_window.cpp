@@ -17,7 +17,8 @@
 #include <QToolBar>
 
 #include "about_dialog.h"
-#include "code_export.h"
+#include "document/code_export.h"
+#include "resources/instruction_table.h"
 #include "compare_window.h"
 #include "config/paths.h"
 #include "editor_registry.h"
@@ -124,10 +125,15 @@ TMainForm::TMainForm(QWidget* parent)
   inis_folder_ = corvane::InisFolder();
   const Result inis = CheckInisFolder(inis_folder_);
   if (!inis.ok()) Prompts::Report(this, inis);
-  LeeConfiguracion(inis_folder_, ProgramFolderText(), config_);
+  const Result instructions =
+      LeeConfiguracion(inis_folder_, ProgramFolderText(), config_, [](const auto& asm_inst_ini) {
+        return Instructions().ReadFile(asm_inst_ini);
+      });
   QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
   ApplySettings();
   CargaIdioma(config_.language.LoadedSlot());
+  // Reported in the language just loaded.
+  if (!instructions.ok()) Prompts::Report(this, instructions);
 
   ApplyStates(states_);
   UpdateTitle();
@@ -792,7 +798,8 @@ void TMainForm::ToolButton26Click() {
   CommandResult result;
   {
     LongOperation operation(*this);
-    result = ExtraeTodoElCodigo(document_, ToPath(*chosen), [&operation](int percent) {
+    const CodeTables tables{Instructions(), config_.var_types, Messages()};
+    result = ExtraeTodoElCodigo(document_, ToPath(*chosen), tables, [&operation](int percent) {
       return operation.Progress(Msg(33), percent);
     });
   }

@@ -29,6 +29,15 @@ const std::vector<OwnMessage>& OwnMessages() {
       {475, "No se puede escribir el archivo:"},
       // Panels, text strings, rendering and their editors: rows 520-569.
       // Scripts, classes, applications and their editors: rows 570-619.
+      {570, "Valor no numérico en asm_inst.ini, línea"},
+      {571, "Clase no encontrada :"},
+      {572, "Panel no encontrado :"},
+      {573, "Colección de iconos no encontrada :"},
+      {574, "Imagen no encontrada :"},
+      {575, "Script no encontrado :"},
+      {576, "Paleta no encontrada :"},
+      {577, "Todas las referencias se resuelven."},
+      {578, "Forma JSON incorrecta :"},
       // Hex editor: rows 620-669.
       {620, "1 byte"},
       {621, "2 bytes"},
