@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "resources/application_json.h"
+#include "resources/class_json.h"
 #include "resources/icons_json.h"
 #include "resources/image_json.h"
 #include "resources/palette_json.h"
@@ -34,11 +36,27 @@ std::string IconsSummary(const Json& form) {
   return text;
 }
 
+std::string ClassSummary(const Json& form) {
+  std::string text = "class " + form["name"].get<std::string>() + ": " +
+                     std::to_string(form["variables"].size()) + " variables\n";
+  for (const Json& v : form["variables"])
+    text += v["name"].get<std::string>() + "\ttype " + v["type"].dump() + "\n";
+  return text;
+}
+
+std::string ApplicationSummary(const Json& form) {
+  return "application: initial script " + form["initial_script"].get<std::string>() +
+         ", final script " + form["final_script"].get<std::string>() + ", " +
+         std::to_string(form["classes"].size()) + " classes\n";
+}
+
 // One row per kind.
 const std::array kResourceKinds = {
     ResourceKind{FileKind::Palette, DumpPalette, BuildPalette, PaletteSummary},
     ResourceKind{FileKind::Image, DumpImage, BuildImage, ImageSummary},
     ResourceKind{FileKind::Icons, DumpIcons, BuildIcons, IconsSummary},
+    ResourceKind{FileKind::Class, DumpClass, BuildClass, ClassSummary},
+    ResourceKind{FileKind::Application, DumpApplication, BuildApplication, ApplicationSummary},
 };
 
 }  // namespace

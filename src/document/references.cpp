@@ -3,7 +3,7 @@
 #include "firmware/kinds.h"
 #include "resources/application.h"
 #include "resources/panel_methods.h"
-#include "resources/plain.h"
+#include "resources/stored.h"
 #include "resources/script.h"
 
 namespace corvane {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "document/names.h"
-#include "resources/plain.h"
+#include "resources/stored.h"
 
 namespace corvane {
 

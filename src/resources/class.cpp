@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "document/names.h"
-#include "resources/plain.h"
+#include "resources/stored.h"
 
 namespace corvane {
 

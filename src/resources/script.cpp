@@ -6,7 +6,7 @@
 
 #include "document/names.h"
 #include "firmware/kinds.h"
-#include "resources/plain.h"
+#include "resources/stored.h"
 
 namespace corvane {
 

@@ -10,10 +10,13 @@ Bytes PlainOf(const TNodo& node) { return Decompress(node.Data.View()); }
 
 Bytes StoredOf(ByteView plain) { return Compress(plain); }
 
-void StorePlain(TNodo& node, ByteView plain) {
-  node.Data.Datos = StoredOf(plain);
+bool StorePlain(TNodo& node, ByteView plain) {
+  Bytes stored = StoredOf(plain);
+  if (stored.empty()) return false;
+  node.Data.Datos = std::move(stored);
   node.Data.Tamano = static_cast<std::uint32_t>(node.Data.Datos.size());
   node.Data.EsDirectorio = false;
+  return true;
 }
 
 Result ReadDiskFile(const std::filesystem::path& path, Bytes& out) {

@@ -23,8 +23,9 @@ Bytes PlainOf(ByteView stored);
 Bytes PlainOf(const TNodo& node);
 // The stored bytes of plain bytes (Comprime, mode 7).
 Bytes StoredOf(ByteView plain);
-// Replaces the node's record by the stored form of `plain`.
-void StorePlain(TNodo& node, ByteView plain);
+// Replaces the node's record by the stored form of `plain`. Empty stored bytes would make the
+// file a directory: they are refused (false) and the node stays as it was.
+bool StorePlain(TNodo& node, ByteView plain);
 
 // A whole disk file, or an I/O refusal naming it.
 Result ReadDiskFile(const std::filesystem::path& path, Bytes& out);
