@@ -3,7 +3,7 @@
 #include <cmath>
 #include <map>
 
-#include "editor_registry.h"
+#include "firmware/kinds.h"
 #include "document/extraction.h"
 #include "base/file_io.h"
 #include "document/names.h"
@@ -23,7 +23,8 @@ struct Lists {
 };
 
 void Handle(const TNodo& file, Lists& lists) {
-  const std::string key = EditorRegistry::KeyOf(file.Text);
+  const FileKindInfo* kind = FindFileKind(KindOfName(file.Text));
+  const std::string key = kind != nullptr ? std::string(kind->stem) : std::string();
   const auto it = Describers().find(key);
   if (it == Describers().end() || !it->second) return;
   const std::vector<std::string> lines = it->second(file);

@@ -3,13 +3,16 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+#include "config/configuration.h"
 #include "main_window.h"
 #include "tree_view.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Corvane"));
-  QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+  // The one version of the program: the one its title shows ("Corvane v2.62").
+  QApplication::setApplicationVersion(
+      QString::fromLatin1(corvane::kApplicationTitle).section(QStringLiteral(" v"), -1));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
