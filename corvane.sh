@@ -7,8 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libcli11-dev nlohmann-json3-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libcli11-dev
+          nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libpng-dev xvfb xauth)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_dependencies() {
