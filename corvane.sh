@@ -15,7 +15,7 @@ cd "$(dirname "$0")"
 # What the programs and their tests need from Debian, one package a line.
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   libcli11-dev
   nlohmann-json3-dev
   libpng-dev

@@ -1,17 +1,18 @@
 #include "about_dialog.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "config/configuration.h"
+#include "message_rows.h"
 #include "ui_text.h"
 
 namespace corvane::ui {
 
 AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent), credits_(new QLabel), ok_(new QPushButton) {
+    : QDialog(parent), description_(new QLabel), credits_(new QLabel), ok_(new QPushButton) {
   setObjectName(QStringLiteral("AboutBox"));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
@@ -21,14 +22,13 @@ AboutDialog::AboutDialog(QWidget* parent)
   icon->setAlignment(Qt::AlignCenter);
   layout->addWidget(icon);
 
-  auto* name = new QLabel(QStringLiteral("<b>Corvane</b> %1").arg(QApplication::applicationVersion()));
+  // The program's one name and version, as the main window's title shows them.
+  auto* name = new QLabel(QStringLiteral("<b>%1</b>").arg(QString::fromLatin1(kApplicationTitle)));
   name->setAlignment(Qt::AlignCenter);
   layout->addWidget(name);
 
-  auto* what = new QLabel(
-      QStringLiteral("Firmware editor for MHW satellite receivers"));
-  what->setAlignment(Qt::AlignCenter);
-  layout->addWidget(what);
+  description_->setAlignment(Qt::AlignCenter);
+  layout->addWidget(description_);
 
   credits_->setAlignment(Qt::AlignCenter);
   credits_->setWordWrap(true);
@@ -41,10 +41,11 @@ AboutDialog::AboutDialog(QWidget* parent)
 }
 
 void AboutDialog::CambiaIdioma() {
-  setWindowTitle(Msg(50));
-  credits_->setText(Msg(51) + QLatin1Char('\n') + Msg(52) + QStringLiteral("\n\n") +
-                    QStringLiteral("The Corvane developers"));
-  ok_->setText(Msg(53));
+  setWindowTitle(Msg(row::kAboutTitle));
+  description_->setText(Msg(row::kAboutDescription));
+  credits_->setText(Msg(row::kAboutThanks1) + QLatin1Char('\n') + Msg(row::kAboutThanks2) +
+                    QStringLiteral("\n\n") + Msg(row::kAboutAuthors));
+  ok_->setText(Msg(row::kOk));
 }
 
 }  // namespace corvane::ui

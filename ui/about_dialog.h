@@ -9,6 +9,8 @@ class QPushButton;
 
 namespace corvane::ui {
 
+// The About box: program name and version, what it is, and the credits; every line follows the
+// language in use.
 class AboutDialog : public QDialog {
   Q_OBJECT
 
@@ -17,6 +19,7 @@ class AboutDialog : public QDialog {
   void CambiaIdioma();
 
  private:
+  QLabel* description_;
   QLabel* credits_;
   QPushButton* ok_;
 };

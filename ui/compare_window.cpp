@@ -18,17 +18,12 @@
 #include "base/file_io.h"
 #include "firmware/models.h"
 #include "main_window.h"
-#include "model_detection.h"
-#include "search_window.h"
+#include "document/detection.h"
 #include "prompts.h"
+#include "message_rows.h"
 #include "ui_text.h"
 
 namespace corvane::ui {
-
-namespace {
-// The comparison's model list holds the firmware models without model 24: 21 entries.
-constexpr int kCompareModels = 21;
-}  // namespace
 
 TForm21::TForm21(TMainForm& main)
     : QDialog(&main),
@@ -81,18 +76,18 @@ TForm21::TForm21(TMainForm& main)
 
 void TForm21::CambiaIdioma() {
   setWindowTitle(main_.Action(MainWindowItem::CompareFirmwares)->text().remove(QLatin1Char('&')));
-  label1_->setText(Msg(335));
-  label2_->setText(Msg(336));
-  compare_->setText(Msg(337));
-  save_->setText(Msg(338));
+  label1_->setText(Msg(row::kCompareFirst));
+  label2_->setText(Msg(row::kCompareSecond));
+  compare_->setText(Msg(row::kCompareButton));
+  save_->setText(Msg(row::kSaveSummary));
 }
 
 QStringList TForm21::Filters() {
   QStringList filters{FirmwareFilters().front()};
-  const QStringList listed = NameFilters(Msg(295));
+  const QStringList listed = NameFilters(Msg(row::kCompareFilters));
   if (!listed.isEmpty()) return filters + listed;
   const QStringList all = FirmwareFilters();  // detect, then models 1..27
-  for (int c = 1; c <= kCompareModels; ++c) filters << all[CompareFilterModel(c)];
+  for (int c = 1; CompareFilterModel(c) <= kModelCount; ++c) filters << all[CompareFilterModel(c)];
   return filters;
 }
 
@@ -114,6 +109,9 @@ void TForm21::PickFile(int side) {
   if (choice && !choice->files.isEmpty() && !choice->files.front().isEmpty()) {
     File(side)->setText(choice->files.front());
     SetModel(side, ModelOfFilter(choice->filter_index));
+    // The next open dialog (here or in the main window) starts in this file's folder.
+    main_.Config().settings.last_opened_directory =
+        QFileInfo(choice->files.front()).absolutePath().toStdString();
   }
   CheckCompare();
 }
@@ -129,32 +127,33 @@ void TForm21::Compare() {
   summary_->clear();
   const std::filesystem::path a = ToPath(file1_->text());
   const std::filesystem::path b = ToPath(file2_->text());
-  const int model1 = model1_ != kDetectModel ? model1_ : DetectModel(a);
-  const int model2 = model2_ != kDetectModel ? model2_ : DetectModel(b);
+  const int model1 = model1_ != kDetectModel ? model1_ : DetectModelOfFile(a);
+  const int model2 = model2_ != kDetectModel ? model2_ : DetectModelOfFile(b);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const CompareSummary summary = CompareFirmwares(a, model1, b, model2);
   QApplication::restoreOverrideCursor();
   for (const Result& failure : summary.failures) Prompts::Report(this, failure);
-  for (const Message& line : summary.lines) summary_->appendPlainText(Render(line));
+  // The core's text, as the saved file holds it (CR LF after every line).
+  summary_text_ = summary.Text(Messages());
+  QString shown = QString::fromStdString(summary_text_);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
+  summary_->setPlainText(shown);
 }
 
 void TForm21::SaveSummary() {
   const std::optional<QString> file =
-      ChooseSaveFile(this, QString(), 310, QStringLiteral("txt"),
+      ChooseSaveFile(this, QString(), row::kTextFileFilter, QStringLiteral("txt"),
                      QString::fromStdString(main_.Config().settings.last_saved_directory));
   if (!file) return;
   main_.Config().settings.last_saved_directory =
       QFileInfo(*file).absolutePath().toStdString();
-  QString text = summary_->toPlainText();
-  if (!text.isEmpty()) text += QLatin1Char('\n');
-  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  const QByteArray bytes = text.toUtf8();
   const std::string error = WriteFileAtomic(
-      ToPath(*file), ByteView(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                              static_cast<std::size_t>(bytes.size())));
+      ToPath(*file), ByteView(reinterpret_cast<const std::uint8_t*>(summary_text_.data()),
+                              summary_text_.size()));
   if (!error.empty())
-    Prompts::Error(this, Msg(3) + QLatin1Char('\n') + *file + QStringLiteral(": ") +
-                             QString::fromStdString(error));
+    Prompts::Error(this, Msg(row::kCannotOpen) + QLatin1Char('\n') + *file +
+                             QStringLiteral(": ") + QString::fromStdString(error));
 }
 
 }  // namespace corvane::ui

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -15,6 +16,7 @@ namespace corvane::ui {
 
 class TMainForm;
 
+// The comparison window: two files, their summary, and saving it.
 class TForm21 : public QDialog {
   Q_OBJECT
 
@@ -51,6 +53,7 @@ class TForm21 : public QDialog {
   QPushButton* compare_;
   QPushButton* save_;
   QPlainTextEdit* summary_;
+  std::string summary_text_;  // the last summary, as its file is written
   int model1_ = 0;
   int model2_ = 0;
 };

@@ -2,26 +2,18 @@
 
 namespace corvane::ui {
 
-std::map<std::string, EditorFactory>& EditorRegistry::Table() {
-  // The keys of the nine editors; each gets its factory when its window is built.
-  static std::map<std::string, EditorFactory> table = {
-      {".lu", {}}, {".ic", {}}, {".im", {}}, {".pa", {}}, {".mp", {}},
-      {".cl", {}}, {".cp", {}}, {".ap", {}},
-  };
+std::map<FileKind, EditorFactory>& EditorRegistry::Table() {
+  // Each kind gets its factory when its window is built.
+  static std::map<FileKind, EditorFactory> table;
   return table;
 }
 
-std::string EditorRegistry::KeyOf(std::string_view name) {
-  if (name.size() < 4) return {};
-  return LowerName(name.substr(name.size() - 4, 3));
+void EditorRegistry::Register(FileKind kind, EditorFactory factory) {
+  Table()[kind] = std::move(factory);
 }
 
-void EditorRegistry::Register(const std::string& key, EditorFactory factory) {
-  Table()[key] = std::move(factory);
-}
-
-EditorFactory EditorRegistry::Find(std::string_view name) {
-  const auto it = Table().find(KeyOf(name));
+EditorFactory EditorRegistry::Find(FileKind kind) {
+  const auto it = Table().find(kind);
   return it == Table().end() ? EditorFactory{} : it->second;
 }
 

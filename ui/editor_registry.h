@@ -1,13 +1,13 @@
-// The editors that double click opens (AbreHijo), chosen by the three characters that end one
-// before the end of a node's name (".cp" for menu.cpi), and the base class of every editor child.
+// The editors that double click opens (AbreHijo), one per file kind of the kinds table
+// (firmware/kinds.h), and the base class of every editor child.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <map>
-#include <string>
 
+#include "firmware/kinds.h"
 #include "firmware/tree.h"
 
 namespace corvane::ui {
@@ -34,22 +34,19 @@ class EditorChild : public QWidget {
 
 using EditorFactory = std::function<EditorChild*(TMainForm& main, TNodo& node)>;
 
+// The editor of each file kind, and the hex editor.
 class EditorRegistry {
  public:
-  // The key of a node name: the three characters ending one before its end, lower-cased
-  // (empty for a name shorter than four characters).
-  static std::string KeyOf(std::string_view name);
-
-  // Registers the editor for a key such as ".cp".
-  static void Register(const std::string& key, EditorFactory factory);
-  // The editor for a node name, or an empty function.
-  static EditorFactory Find(std::string_view name);
+  // Registers the editor of a file kind (FileKind::Script for menu.cpi).
+  static void Register(FileKind kind, EditorFactory factory);
+  // The editor of a file kind (KindOfName of a node's name), or an empty function.
+  static EditorFactory Find(FileKind kind);
   // The hex editor (with or without decompression); empty until one is registered.
   static void RegisterHex(std::function<EditorChild*(TMainForm&, TNodo&, bool decompress)> f);
   static const std::function<EditorChild*(TMainForm&, TNodo&, bool decompress)>& Hex();
 
  private:
-  static std::map<std::string, EditorFactory>& Table();
+  static std::map<FileKind, EditorFactory>& Table();
 };
 
 }  // namespace corvane::ui

@@ -5,6 +5,7 @@
 
 #include "firmware/models.h"
 #include "prompts.h"
+#include "message_rows.h"
 #include "ui_text.h"
 
 namespace corvane::ui {
@@ -13,11 +14,17 @@ namespace {
 QString ExistingOrHome(const QString& folder) {
   return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
 }
+
+// The one chosen file of a dialog, or nothing when it was cancelled.
+std::optional<QString> OneFile(const std::optional<FileChoice>& choice) {
+  if (!choice || choice->files.isEmpty() || choice->files.front().isEmpty()) return std::nullopt;
+  return choice->files.front();
+}
 }  // namespace
 
 QStringList FirmwareFilters() {
   QStringList filters;
-  filters << QStringLiteral("Detectar el modelo (*.bin *.rcu *.rsc)");
+  filters << Msg(row::kDetectModelFilter);
   for (const ModelDescriptor& model : AllModels()) {
     QStringList one = NameFilters(Msg(model.save_filter_row));
     if (one.isEmpty())
@@ -40,28 +47,41 @@ std::optional<FirmwareChoice> ChooseFirmware(QWidget* parent, int preselected_mo
       preselected_model >= 1 && preselected_model <= kModelCount ? preselected_model : 0;
   request.folder = ExistingOrHome(folder);
   const std::optional<FileChoice> choice = Prompts::ChooseFile(parent, request);
-  if (!choice || choice->files.isEmpty() || choice->files.front().isEmpty()) return std::nullopt;
-  return FirmwareChoice{choice->files.front(), choice->filter_index};
+  const std::optional<QString> file = OneFile(choice);
+  if (!file) return std::nullopt;
+  return FirmwareChoice{*file, choice->filter_index};
 }
 
 std::optional<QStringList> ChooseFilesToInsert(QWidget* parent, QString& folder) {
   FileRequest request;
   request.mode = FileRequest::Mode::OpenMany;
-  request.caption = Msg(200);
-  request.filters = NameFilters(Msg(292));
+  request.caption = Msg(row::kChooseFiles);
+  request.filters = NameFilters(Msg(row::kInsertFilters));
   request.folder = ExistingOrHome(folder);
   const std::optional<FileChoice> choice = Prompts::ChooseFile(parent, request);
-  if (!choice || choice->files.isEmpty()) return std::nullopt;
-  folder = QFileInfo(choice->files.front()).absolutePath();
+  if (!choice) return std::nullopt;
+  // The folder is kept on Cancel too: the next selection starts where this one ended.
+  if (!choice->files.isEmpty()) {
+    folder = QFileInfo(choice->files.front()).absolutePath();
+  } else if (!choice->folder.isEmpty()) {
+    folder = choice->folder;
+  }
+  if (choice->files.isEmpty()) return std::nullopt;
   return choice->files;
 }
 
 std::optional<QString> ChooseFolder(QWidget* parent, QString& folder) {
-  const std::optional<QString> chosen =
-      Prompts::ChooseFolder(parent, {Msg(161), ExistingOrHome(folder)});
-  if (!chosen || chosen->isEmpty()) return std::nullopt;
-  folder = *chosen;
-  return chosen;
+  const std::optional<FolderChoice> choice =
+      Prompts::ChooseFolder(parent, {Msg(row::kChooseFolder), ExistingOrHome(folder)});
+  if (!choice) return std::nullopt;
+  // The folder is kept on Cancel too: the next selection starts where this one ended.
+  if (!choice->chosen.isEmpty()) {
+    folder = choice->chosen;
+  } else if (!choice->shown.isEmpty()) {
+    folder = choice->shown;
+  }
+  if (choice->chosen.isEmpty()) return std::nullopt;
+  return choice->chosen;
 }
 
 std::optional<QString> ChooseOpenFile(QWidget* parent, const QString& caption, int filter_row,
@@ -71,9 +91,7 @@ std::optional<QString> ChooseOpenFile(QWidget* parent, const QString& caption, i
   request.caption = caption;
   request.filters = NameFilters(Msg(filter_row));
   request.folder = ExistingOrHome(folder);
-  const std::optional<FileChoice> choice = Prompts::ChooseFile(parent, request);
-  if (!choice || choice->files.isEmpty() || choice->files.front().isEmpty()) return std::nullopt;
-  return choice->files.front();
+  return OneFile(Prompts::ChooseFile(parent, request));
 }
 
 std::optional<QString> ChooseSaveFile(QWidget* parent, const QString& caption, int filter_row,
@@ -84,9 +102,7 @@ std::optional<QString> ChooseSaveFile(QWidget* parent, const QString& caption, i
   request.filters = NameFilters(Msg(filter_row));
   request.default_suffix = default_suffix;
   request.folder = ExistingOrHome(folder);
-  const std::optional<FileChoice> choice = Prompts::ChooseFile(parent, request);
-  if (!choice || choice->files.isEmpty() || choice->files.front().isEmpty()) return std::nullopt;
-  return choice->files.front();
+  return OneFile(Prompts::ChooseFile(parent, request));
 }
 
 }  // namespace corvane::ui

@@ -6,12 +6,13 @@
 #include <QVBoxLayout>
 
 #include "pie_chart.h"
+#include "message_rows.h"
 #include "ui_text.h"
 
 namespace corvane::ui {
 
 namespace {
-constexpr int kCaptionRows[] = {275, 276, 277};
+constexpr int kCaptionRows[] = {row::kInfoDirectories, row::kInfoFiles, row::kInfoSpace};
 }
 
 TForm19::TForm19(const InfoFigures& figures, QWidget* parent)
@@ -41,9 +42,9 @@ TForm19::TForm19(const InfoFigures& figures, QWidget* parent)
 }
 
 void TForm19::CambiaIdioma() {
-  setWindowTitle(Msg(278));
+  setWindowTitle(Msg(row::kInfoTitle));
   for (std::size_t i = 0; i < panels_.size(); ++i) panels_[i].caption->setText(Msg(kCaptionRows[i]));
-  ok_->setText(Msg(53));
+  ok_->setText(Msg(row::kOk));
 }
 
 QString TForm19::ValueText(int panel) const {

@@ -14,6 +14,7 @@ namespace corvane::ui {
 
 class PieChart;
 
+// The information window: the open firmware's use of directories, files and space.
 class TForm19 : public QDialog {
   Q_OBJECT
 

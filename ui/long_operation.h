@@ -10,6 +10,7 @@ namespace corvane::ui {
 
 class TMainForm;
 
+// A long command in progress: disables the window's commands and offers Cancel.
 class LongOperation {
  public:
   explicit LongOperation(TMainForm& form);

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "hex_editor_window.h"
+#include "config/configuration.h"
 #include "main_window.h"
 #include "tree_view.h"
 

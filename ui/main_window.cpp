@@ -15,6 +15,9 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTranslator>
+#include <QLibraryInfo>
+#include <optional>
 
 #include "about_dialog.h"
 #include "document/code_export.h"
@@ -23,17 +26,19 @@
 #include "config/paths.h"
 #include "editor_registry.h"
 #include "file_dialogs.h"
+#include "document/detection.h"
+#include "firmware/kinds.h"
 #include "firmware/models.h"
 #include "icons.h"
 #include "info_window.h"
 #include "long_operation.h"
 #include "resources/font_messages.h"
-#include "model_detection.h"
 #include "prompts.h"
 #include "search_window.h"
 #include "tree_model.h"
 #include "tree_view.h"
 #include "ui_interaction.h"
+#include "message_rows.h"
 #include "ui_text.h"
 
 namespace corvane::ui {
@@ -49,15 +54,69 @@ constexpr Item kOptions[] = {Item::OptionLengthTableFirst,  Item::OptionUseExter
                              Item::OptionLimitPanels,       Item::OptionLowercaseFiles,
                              Item::OptionOpenSearchResults, Item::OptionCompressWhenInsert};
 
-// Commands on the toolbar, in order.
-constexpr Item kToolbar[] = {
-    Item::Open,           Item::SaveAs,          Item::DeleteNode,
-    Item::NewDirectory,   Item::ExtractDecompressed, Item::InsertCompressed,
-    Item::ExtractRaw,     Item::InsertRaw,       Item::FontEditor,
-    Item::InsertFontList, Item::ExtractFontList, Item::HexEditorDecompressed,
-    Item::HexEditorRaw,   Item::ImportFileOrder, Item::ExportFileOrder,
-    Item::Information,    Item::Search,          Item::ExtractAllCode,
-    Item::CompareFirmwares};
+constexpr Item kWindowCommands[] = {Item::WindowCascade, Item::WindowMinimizeAll,
+                                    Item::WindowRestoreAll, Item::WindowCloseAll};
+
+// Every command of the window once: its icon, the menu that lists it (in this order, after a
+// separator when asked), whether the toolbar shows it (in this order), the state that enables it
+// (always enabled without one) and what it runs.
+struct Command {
+  Item item;
+  const char* theme_icon;
+  QStyle::StandardPixmap fallback_icon;
+  std::optional<Item> menu;
+  bool separator_before;
+  bool on_toolbar;
+  bool CommandStates::*enabled_by;
+  void (*run)(TMainForm&);
+};
+
+const Command kCommands[] = {
+    {Item::Open, "document-open", QStyle::SP_DialogOpenButton, Item::FileMenu, false, true,
+     &CommandStates::open, [](TMainForm& w) { w.ChooseAndOpen(); }},
+    {Item::SaveAs, "document-save-as", QStyle::SP_DialogSaveButton, Item::FileMenu, false, true,
+     &CommandStates::save, [](TMainForm& w) { w.SaveAs(); }},
+    {Item::Exit, "application-exit", QStyle::SP_DialogCloseButton, Item::FileMenu, true, false,
+     nullptr, [](TMainForm& w) { w.close(); }},
+    {Item::DeleteNode, "edit-delete", QStyle::SP_TrashIcon, Item::EditMenu, false, true,
+     &CommandStates::delete_node, [](TMainForm& w) { w.DeleteSelected(); }},
+    {Item::NewDirectory, "folder-new", QStyle::SP_FileDialogNewFolder, Item::EditMenu, false, true,
+     &CommandStates::new_directory, [](TMainForm& w) { w.NewDirectory(); }},
+    {Item::ExtractDecompressed, "document-export", QStyle::SP_ArrowUp, Item::EditMenu, true, true,
+     &CommandStates::extract_decompress, [](TMainForm& w) { w.Extract(true); }},
+    {Item::InsertCompressed, "document-import", QStyle::SP_ArrowDown, Item::EditMenu, false, true,
+     &CommandStates::insert_compress, [](TMainForm& w) { w.Insert(true); }},
+    {Item::ExtractRaw, "go-up", QStyle::SP_ArrowUp, Item::EditMenu, false, true,
+     &CommandStates::extract_plain, [](TMainForm& w) { w.Extract(false); }},
+    {Item::InsertRaw, "go-down", QStyle::SP_ArrowDown, Item::EditMenu, false, true,
+     &CommandStates::insert_plain, [](TMainForm& w) { w.Insert(false); }},
+    // The font editor arrives with its window; its item waits for it.
+    {Item::FontEditor, "preferences-desktop-font", QStyle::SP_FileDialogDetailedView,
+     Item::EditMenu, true, true, &CommandStates::font_editor, nullptr},
+    {Item::InsertFontList, "go-bottom", QStyle::SP_FileDialogStart, std::nullopt, false, true,
+     &CommandStates::font_lists, [](TMainForm& w) { w.FontList(false); }},
+    {Item::ExtractFontList, "go-top", QStyle::SP_FileDialogEnd, std::nullopt, false, true,
+     &CommandStates::font_lists, [](TMainForm& w) { w.FontList(true); }},
+    {Item::HexEditorDecompressed, "accessories-text-editor", QStyle::SP_FileDialogContentsView,
+     Item::EditMenu, false, true, &CommandStates::hex_decompress,
+     [](TMainForm& w) { w.OpenHexEditor(true); }},
+    {Item::HexEditorRaw, "text-x-generic", QStyle::SP_FileDialogInfoView, Item::EditMenu, false,
+     true, &CommandStates::hex_plain, [](TMainForm& w) { w.OpenHexEditor(false); }},
+    {Item::ImportFileOrder, "view-sort-ascending", QStyle::SP_FileDialogListView, Item::EditMenu,
+     true, true, &CommandStates::import_order, [](TMainForm& w) { w.ImportOrder(); }},
+    {Item::ExportFileOrder, "view-sort-descending", QStyle::SP_FileDialogListView, Item::EditMenu,
+     false, true, &CommandStates::export_order, [](TMainForm& w) { w.ExportOrder(); }},
+    {Item::Information, "dialog-information", QStyle::SP_MessageBoxInformation, Item::EditMenu,
+     true, true, &CommandStates::information, [](TMainForm& w) { w.ShowInformation(); }},
+    {Item::Search, "edit-find", QStyle::SP_FileDialogContentsView, Item::EditMenu, false, true,
+     &CommandStates::search, [](TMainForm& w) { w.ShowSearch(); }},
+    {Item::ExtractAllCode, "document-save-all", QStyle::SP_DriveHDIcon, Item::EditMenu, false,
+     true, &CommandStates::extract_code, [](TMainForm& w) { w.ExtractAllCode(); }},
+    {Item::CompareFirmwares, "edit-copy", QStyle::SP_BrowserReload, Item::EditMenu, false, true,
+     &CommandStates::compare, [](TMainForm& w) { w.ShowCompare(); }},
+    {Item::About, "help-about", QStyle::SP_TitleBarContextHelpButton, Item::HelpMenu, false, false,
+     nullptr, [](TMainForm& w) { w.ShowAbout(); }},
+};
 
 QString Utf8(const std::string& s) { return QString::fromStdString(s); }
 
@@ -95,9 +154,8 @@ TMainForm::TMainForm(QWidget* parent)
   connect(cancel_shortcut_, &QShortcut::activated, this, &TMainForm::RequestCancel);
   connect(cancel_button_, &QPushButton::clicked, this, &TMainForm::RequestCancel);
 
-  BuildActions();
-  BuildMenus();
-  BuildToolBar();
+  BuildCommands();
+  BuildOptions();
 
   // The document layer holds every rule; the tree view asks it.
   document_.SetInUse([this](const TNodo& node) { return EditorOf(&node) != nullptr; });
@@ -129,7 +187,6 @@ TMainForm::TMainForm(QWidget* parent)
       LeeConfiguracion(inis_folder_, ProgramFolderText(), config_, [](const auto& asm_inst_ini) {
         return Instructions().ReadFile(asm_inst_ini);
       });
-  QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
   ApplySettings();
   CargaIdioma(config_.language.LoadedSlot());
   // Reported in the language just loaded.
@@ -149,104 +206,40 @@ TMainForm::~TMainForm() {
 
 // ---- Building ----
 
-QAction* TMainForm::NewAction(Item item, const char* theme_icon, int fallback_icon, bool enabled) {
-  auto* action =
-      new QAction(ThemeIcon(theme_icon, static_cast<QStyle::StandardPixmap>(fallback_icon)),
-                  QString(), this);
-  action->setEnabled(enabled);
-  actions_[item] = action;
-  return action;
+QMenu* TMainForm::AddMenu(Item item, QMenu* parent) {
+  QMenu* menu = parent ? parent->addMenu(QString()) : menuBar()->addMenu(QString());
+  menus_[item] = menu;
+  return menu;
 }
 
-void TMainForm::BuildActions() {
-  struct Spec {
-    Item item;
-    const char* theme;
-    QStyle::StandardPixmap fallback;
-  };
-  static constexpr Spec kSpecs[] = {
-      {Item::Open, "document-open", QStyle::SP_DialogOpenButton},
-      {Item::SaveAs, "document-save-as", QStyle::SP_DialogSaveButton},
-      {Item::Exit, "application-exit", QStyle::SP_DialogCloseButton},
-      {Item::DeleteNode, "edit-delete", QStyle::SP_TrashIcon},
-      {Item::NewDirectory, "folder-new", QStyle::SP_FileDialogNewFolder},
-      {Item::ExtractDecompressed, "document-export", QStyle::SP_ArrowUp},
-      {Item::InsertCompressed, "document-import", QStyle::SP_ArrowDown},
-      {Item::ExtractRaw, "go-up", QStyle::SP_ArrowUp},
-      {Item::InsertRaw, "go-down", QStyle::SP_ArrowDown},
-      {Item::FontEditor, "preferences-desktop-font", QStyle::SP_FileDialogDetailedView},
-      {Item::InsertFontList, "go-bottom", QStyle::SP_FileDialogStart},
-      {Item::ExtractFontList, "go-top", QStyle::SP_FileDialogEnd},
-      {Item::HexEditorDecompressed, "accessories-text-editor", QStyle::SP_FileDialogContentsView},
-      {Item::HexEditorRaw, "text-x-generic", QStyle::SP_FileDialogInfoView},
-      {Item::ImportFileOrder, "view-sort-ascending", QStyle::SP_FileDialogListView},
-      {Item::ExportFileOrder, "view-sort-descending", QStyle::SP_FileDialogListView},
-      {Item::Information, "dialog-information", QStyle::SP_MessageBoxInformation},
-      {Item::Search, "edit-find", QStyle::SP_FileDialogContentsView},
-      {Item::ExtractAllCode, "document-save-all", QStyle::SP_DriveHDIcon},
-      {Item::CompareFirmwares, "edit-copy", QStyle::SP_BrowserReload},
-      {Item::About, "help-about", QStyle::SP_TitleBarContextHelpButton},
-  };
-  for (const Spec& s : kSpecs) NewAction(s.item, s.theme, s.fallback, false);
+void TMainForm::BuildCommands() {
+  // The menu bar in its order; the commands fill the menus from their table.
+  AddMenu(Item::FileMenu, nullptr);
+  AddMenu(Item::EditMenu, nullptr);
+  AddMenu(Item::ConfigurationMenu, nullptr);
+  AddMenu(Item::WindowMenu, nullptr);
+  AddMenu(Item::HelpMenu, nullptr);
 
-  for (Item option : kOptions) {
-    auto* action = new QAction(this);
-    action->setCheckable(true);
-    actions_[option] = action;
-  }
-  Action(Item::OptionLengthTableFirst)->setChecked(true);
-  for (Item w : {Item::WindowCascade, Item::WindowMinimizeAll, Item::WindowRestoreAll,
-                 Item::WindowCloseAll})
-    actions_[w] = new QAction(this);
+  tool_bar_ = addToolBar(QStringLiteral("Corvane"));
+  tool_bar_->setObjectName(QStringLiteral("ToolBar1"));
+  tool_bar_->setMovable(false);
+  tool_bar_->setIconSize(QSize(20, 20));
 
-  language_group_ = new QActionGroup(this);
-  language_group_->setExclusive(true);
-  for (int i = 0; i < kLanguageSlots; ++i) {
-    auto* action = new QAction(this);
-    action->setCheckable(true);
-    language_group_->addAction(action);
-    language_slots_[static_cast<std::size_t>(i)] = action;
-    connect(action, &QAction::triggered, this, [this, i] {
-      config_.language.Choose(i + 1);
-      CargaIdioma(config_.language.LoadedSlot());
-    });
+  for (const Command& c : kCommands) {
+    auto* action = new QAction(ThemeIcon(c.theme_icon, c.fallback_icon), QString(), this);
+    action->setEnabled(false);
+    actions_[c.item] = action;
+    if (c.menu) {
+      QMenu* menu = Menu(*c.menu);
+      if (c.separator_before) menu->addSeparator();
+      menu->addAction(action);
+    }
+    if (c.on_toolbar) tool_bar_->addAction(action);
+    if (c.run) connect(action, &QAction::triggered, this, [this, run = c.run] { run(*this); });
   }
 
-  connect(Action(Item::Open), &QAction::triggered, this, &TMainForm::FileOpen1Execute);
-  connect(Action(Item::SaveAs), &QAction::triggered, this, &TMainForm::ToolButton2Click);
-  connect(Action(Item::Exit), &QAction::triggered, this, &QWidget::close);
-  connect(Action(Item::DeleteNode), &QAction::triggered, this, &TMainForm::ToolButton8Click);
-  connect(Action(Item::NewDirectory), &QAction::triggered, this, &TMainForm::ToolButton7Click);
-  connect(Action(Item::ExtractDecompressed), &QAction::triggered, this, [this] { Extract(true); });
-  connect(Action(Item::ExtractRaw), &QAction::triggered, this, [this] { Extract(false); });
-  connect(Action(Item::InsertCompressed), &QAction::triggered, this, [this] { Insert(true); });
-  connect(Action(Item::InsertRaw), &QAction::triggered, this, [this] { Insert(false); });
-  connect(Action(Item::HexEditorDecompressed), &QAction::triggered, this,
-          [this] { OpenHexEditor(true); });
-  connect(Action(Item::HexEditorRaw), &QAction::triggered, this, [this] { OpenHexEditor(false); });
-  connect(Action(Item::ImportFileOrder), &QAction::triggered, this, &TMainForm::ToolButton19Click);
-  connect(Action(Item::ExportFileOrder), &QAction::triggered, this, &TMainForm::ToolButton20Click);
-  connect(Action(Item::Information), &QAction::triggered, this, &TMainForm::ShowInformation);
-  connect(Action(Item::Search), &QAction::triggered, this, &TMainForm::ShowSearch);
-  connect(Action(Item::ExtractAllCode), &QAction::triggered, this, &TMainForm::ToolButton26Click);
-  connect(Action(Item::CompareFirmwares), &QAction::triggered, this, &TMainForm::ShowCompare);
-  connect(Action(Item::About), &QAction::triggered, this, &TMainForm::HelpAbout1Execute);
-  connect(Action(Item::ExtractFontList), &QAction::triggered, this, [this] { FontList(true); });
-  connect(Action(Item::InsertFontList), &QAction::triggered, this, [this] { FontList(false); });
-  connect(Action(Item::OptionLengthTableFirst), &QAction::toggled, this,
-          [this](bool on) { document_.Options().length_table_first = on; });
-
-  // Options take effect at once; the document reads its copy of them.
-  connect(Action(Item::OptionUseExternalFonts), &QAction::toggled, this, [this](bool on) {
-    document_.Options().use_external_fonts = on;
-  });
-  connect(Action(Item::OptionLowercaseFiles), &QAction::toggled, this,
-          [this](bool on) { document_.Options().lowercase_on_import = on; });
-  connect(Action(Item::OptionOpenSearchResults), &QAction::toggled, this,
-          [this](bool on) { document_.Options().open_search_results = on; });
-  connect(Action(Item::OptionCompressWhenInsert), &QAction::toggled, this,
-          [this](bool on) { document_.Options().compress_from_def = on; });
-
+  QMenu* window = Menu(Item::WindowMenu);
+  for (Item w : kWindowCommands) window->addAction(actions_[w] = new QAction(this));
   connect(Action(Item::WindowCascade), &QAction::triggered, mdi_area_,
           &QMdiArea::cascadeSubWindows);
   connect(Action(Item::WindowMinimizeAll), &QAction::triggered, this, [this] {
@@ -262,62 +255,46 @@ void TMainForm::BuildActions() {
           &QMdiArea::closeAllSubWindows);
 }
 
-void TMainForm::BuildMenus() {
-  QMenuBar* bar = menuBar();
-  auto add_menu = [this](QMenu* parent_menu, QMenuBar* parent_bar, Item item) {
-    QMenu* menu = parent_menu ? parent_menu->addMenu(QString()) : parent_bar->addMenu(QString());
-    menus_[item] = menu;
-    return menu;
-  };
-  QMenu* file = add_menu(nullptr, bar, Item::FileMenu);
-  file->addAction(Action(Item::Open));
-  file->addAction(Action(Item::SaveAs));
-  file->addSeparator();
-  file->addAction(Action(Item::Exit));
+void TMainForm::BuildOptions() {
+  QMenu* config = Menu(Item::ConfigurationMenu);
+  QMenu* fonts = AddMenu(Item::FontsMenu, config);
+  for (Item option : kOptions) {
+    auto* action = new QAction(this);
+    action->setCheckable(true);
+    actions_[option] = action;
+    const bool font_option =
+        option == Item::OptionLengthTableFirst || option == Item::OptionUseExternalFonts;
+    (font_option ? fonts : config)->addAction(action);
+  }
+  Action(Item::OptionLengthTableFirst)->setChecked(true);
+  // Options take effect at once; the document reads its copy of them.
+  connect(Action(Item::OptionLengthTableFirst), &QAction::toggled, this,
+          [this](bool on) { document_.Options().length_table_first = on; });
+  connect(Action(Item::OptionUseExternalFonts), &QAction::toggled, this, [this](bool on) {
+    document_.Options().use_external_fonts = on;
+  });
+  connect(Action(Item::OptionLowercaseFiles), &QAction::toggled, this,
+          [this](bool on) { document_.Options().lowercase_on_import = on; });
+  connect(Action(Item::OptionOpenSearchResults), &QAction::toggled, this,
+          [this](bool on) { document_.Options().open_search_results = on; });
+  connect(Action(Item::OptionCompressWhenInsert), &QAction::toggled, this,
+          [this](bool on) { document_.Options().compress_from_def = on; });
 
-  QMenu* edit = add_menu(nullptr, bar, Item::EditMenu);
-  edit->addAction(Action(Item::DeleteNode));
-  edit->addAction(Action(Item::NewDirectory));
-  edit->addSeparator();
-  for (Item i : {Item::ExtractDecompressed, Item::InsertCompressed, Item::ExtractRaw,
-                 Item::InsertRaw})
-    edit->addAction(Action(i));
-  edit->addSeparator();
-  for (Item i : {Item::FontEditor, Item::HexEditorDecompressed, Item::HexEditorRaw})
-    edit->addAction(Action(i));
-  edit->addSeparator();
-  edit->addAction(Action(Item::ImportFileOrder));
-  edit->addAction(Action(Item::ExportFileOrder));
-  edit->addSeparator();
-  for (Item i : {Item::Information, Item::Search, Item::ExtractAllCode, Item::CompareFirmwares})
-    edit->addAction(Action(i));
-
-  QMenu* config = add_menu(nullptr, bar, Item::ConfigurationMenu);
-  QMenu* fonts = add_menu(config, nullptr, Item::FontsMenu);
-  fonts->addAction(Action(Item::OptionLengthTableFirst));
-  fonts->addAction(Action(Item::OptionUseExternalFonts));
-  for (Item i : {Item::OptionLimitPanels, Item::OptionLowercaseFiles,
-                 Item::OptionOpenSearchResults, Item::OptionCompressWhenInsert})
-    config->addAction(Action(i));
   config->addSeparator();
-  QMenu* language = add_menu(config, nullptr, Item::LanguageMenu);
-  for (QAction* slot : language_slots_) language->addAction(slot);
-
-  QMenu* window = add_menu(nullptr, bar, Item::WindowMenu);
-  for (Item i : {Item::WindowCascade, Item::WindowMinimizeAll, Item::WindowRestoreAll,
-                 Item::WindowCloseAll})
-    window->addAction(Action(i));
-
-  QMenu* help = add_menu(nullptr, bar, Item::HelpMenu);
-  help->addAction(Action(Item::About));
-}
-
-void TMainForm::BuildToolBar() {
-  tool_bar_ = addToolBar(QStringLiteral("Corvane"));
-  tool_bar_->setObjectName(QStringLiteral("ToolBar1"));
-  tool_bar_->setMovable(false);
-  tool_bar_->setIconSize(QSize(20, 20));
-  for (Item item : kToolbar) tool_bar_->addAction(Action(item));
+  QMenu* language = AddMenu(Item::LanguageMenu, config);
+  language_group_ = new QActionGroup(this);
+  language_group_->setExclusive(true);
+  for (int i = 0; i < kLanguageSlots; ++i) {
+    auto* action = new QAction(this);
+    action->setCheckable(true);
+    language_group_->addAction(action);
+    language_slots_[static_cast<std::size_t>(i)] = action;
+    language->addAction(action);
+    connect(action, &QAction::triggered, this, [this, i] {
+      config_.language.Choose(i + 1);
+      CargaIdioma(config_.language.LoadedSlot());
+    });
+  }
 }
 
 // ---- Texts ----
@@ -341,13 +318,33 @@ void TMainForm::ApplyLanguageTexts() {
     action->setEnabled(slot.enabled);
     action->setChecked(config_.language.TickedSlot() == i);
   }
-  cancel_button_->setText(Msg(72));
+  cancel_button_->setText(Msg(row::kCancel));
+}
+
+void TMainForm::LoadQtTranslations() {
+  // The language's code ("es", "en") names Qt's own translation file (qtbase_es.qm).
+  const QString code = Msg(row::kQtLanguage).trimmed();
+  if (qt_translator_ != nullptr) {
+    QCoreApplication::removeTranslator(qt_translator_);
+    delete qt_translator_;
+    qt_translator_ = nullptr;
+  }
+  if (code.isEmpty()) return;
+  auto* translator = new QTranslator(this);
+  if (translator->load(QStringLiteral("qtbase_") + code,
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator);
+    qt_translator_ = translator;
+  } else {
+    delete translator;
+  }
 }
 
 void TMainForm::CargaIdioma(int slot) {
   if (slot != config_.language.LoadedSlot()) config_.language.Load(slot);
   Messages() = config_.language.Messages();
-  document_.SetSectionWord(Messages().Text(32));
+  document_.SetSectionWord(Messages().Text(row::kSectionWord));
+  LoadQtTranslations();
   ApplyLanguageTexts();
   // Every open child relabels itself at once.
   for (QMdiSubWindow* sub : mdi_area_->subWindowList())
@@ -411,35 +408,24 @@ void TMainForm::NodeWritten(TNodo* node) {
 
 void TMainForm::ApplyStates(const CommandStates& s) {
   states_ = s;
-  const std::pair<Item, bool> pairs[] = {
-      {Item::Open, s.open},
-      {Item::SaveAs, s.save},
-      {Item::DeleteNode, s.delete_node},
-      {Item::NewDirectory, s.new_directory},
-      {Item::ExtractDecompressed, s.extract_decompress},
-      {Item::ExtractRaw, s.extract_plain},
-      {Item::InsertCompressed, s.insert_compress},
-      {Item::InsertRaw, s.insert_plain},
-      {Item::FontEditor, s.font_editor},
-      {Item::InsertFontList, s.font_lists},
-      {Item::ExtractFontList, s.font_lists},
-      {Item::HexEditorDecompressed, s.hex_decompress},
-      {Item::HexEditorRaw, s.hex_plain},
-      {Item::ImportFileOrder, s.import_order},
-      {Item::ExportFileOrder, s.export_order},
-      {Item::Information, s.information},
-      {Item::Search, s.search},
-      {Item::ExtractAllCode, s.extract_code},
-      {Item::CompareFirmwares, s.compare},
-  };
-  for (const auto& [item, on] : pairs) Action(item)->setEnabled(on);
-  Action(Item::Exit)->setEnabled(true);
-  Action(Item::About)->setEnabled(true);
+  for (const Command& c : kCommands) Action(c.item)->setEnabled(!c.enabled_by || s.*c.enabled_by);
+}
+
+CommandStates TMainForm::StatesWithoutSelection() const {
+  if (!document_.IsOpen()) return CommandsWithoutFirmware();
+  CommandStates states = CommandsAfterOpen(document_.Model());
+  if (OptionChecked(Item::OptionUseExternalFonts)) states.font_editor = states.font_lists = false;
+  return states;
 }
 
 void TMainForm::ActualizaBotones() {
   TNodo* selected = SelectedNode();
-  if (selected == nullptr) return;
+  if (selected == nullptr) {
+    // Nothing selected (the selected node was deleted): the commands of no selection.
+    ApplyStates(StatesWithoutSelection());
+    SetStatusText(QString());
+    return;
+  }
   ApplyStates(document_.Commands(states_, selected));
   SetStatusText(Render(document_.StatusText(selected)));
 }
@@ -447,11 +433,14 @@ void TMainForm::ActualizaBotones() {
 // ---- Title, children, tree ----
 
 void TMainForm::UpdateTitle() {
+  // "demo.bin - Corvane v2.62": the window sets its whole title (no application display name is
+  // set, so the platform adds nothing).
+  const QString program = QString::fromLatin1(kApplicationTitle);
   if (document_.IsOpen()) {
-    setWindowTitle(NodeName(document_.Firmware()->RootName, true) +
-                   QStringLiteral("[*] - Corvane"));
+    setWindowTitle(NodeName(document_.Firmware()->RootName, true) + QStringLiteral("[*] - ") +
+                   program);
   } else {
-    setWindowTitle(QStringLiteral("Corvane[*]"));
+    setWindowTitle(program + QStringLiteral("[*]"));
   }
   setWindowModified(document_.Modified());
 }
@@ -510,7 +499,7 @@ void TMainForm::AbreHijo(TNodo* node) {
       }
     return;
   }
-  const EditorFactory factory = EditorRegistry::Find(node->Text);
+  const EditorFactory factory = EditorRegistry::Find(KindOfName(node->Text));
   if (!factory) return;
   if (EditorChild* child = factory(*this, *node)) AddChild(child);
 }
@@ -535,6 +524,8 @@ void TMainForm::TreeChanged() {
 
 void TMainForm::ReportCommand(const CommandResult& result) {
   for (const Message& m : result.messages) Prompts::Error(this, m);
+  // Things the command changed on its own (a name's characters replaced by "_"), after it.
+  for (const Message& m : result.notes) Prompts::Inform(this, Render(m));
 }
 
 void TMainForm::DocumentChanged(const CommandResult& result) {
@@ -576,12 +567,12 @@ void TMainForm::RequestCancel() {
 
 // ---- Opening and saving ----
 
-void TMainForm::FileOpen1Execute() {
+void TMainForm::ChooseAndOpen() {
   if (document_.Modified()) {
-    const Answer answer = Prompts::YesNoCancel(this, Msg(226));
+    const Answer answer = Prompts::YesNoCancel(this, Msg(row::kSaveChanges));
     if (answer == Answer::Cancel) return;
     // Changes are never dropped silently: a save that did not happen stops the open.
-    if (answer == Answer::Yes && !ToolButton2Click()) return;
+    if (answer == Answer::Yes && !SaveAs()) return;
   }
   const std::optional<FirmwareChoice> choice =
       ChooseFirmware(this, config_.settings.last_firmware_type_opened,
@@ -597,12 +588,9 @@ bool TMainForm::OpenFile(const QString& path, int model) {
   const QFileInfo info(path);
   config_.settings.last_opened_directory = info.absolutePath().toStdString();
   const std::filesystem::path file = ToPath(info.absoluteFilePath());
-  Result result;
-  if (model == 0) {
-    result = OpenDetected(document_, file, &model);
-  } else {
-    result = document_.Open(file, model);
-  }
+  auto firmware = std::make_unique<TFirmware>();
+  auto tree = std::make_unique<TArbol>();
+  const Result result = OpenWithDetection(file, model, *firmware, *tree, Messages());
   if (model >= 1 && model <= kModelCount)
     config_.settings.last_firmware_type_opened = static_cast<std::uint8_t>(model);
   if (!result.ok()) {
@@ -611,6 +599,7 @@ bool TMainForm::OpenFile(const QString& path, int model) {
     UpdateTitle();
     return false;
   }
+  document_.Adopt(std::move(firmware), std::move(tree));
   AfterOpen();
   return true;
 }
@@ -624,16 +613,14 @@ void TMainForm::OpenDocument(std::unique_ptr<TFirmware> firmware, std::unique_pt
 void TMainForm::AfterOpen() {
   TFirmware* firmware = document_.Firmware();
   if (firmware->ForceExternalFonts) Action(Item::OptionUseExternalFonts)->setChecked(true);
-  CommandStates states = CommandsAfterOpen(document_.Model());
-  if (OptionChecked(Item::OptionUseExternalFonts)) states.font_editor = states.font_lists = false;
   TreeChanged();
   if (TNodo* root = document_.Root()) tree_view_->expand(tree_model_->IndexOf(root));
-  ApplyStates(states);
+  ApplyStates(StatesWithoutSelection());
   SetStatusText(QString());
   UpdateTitle();
 }
 
-bool TMainForm::ToolButton2Click() {
+bool TMainForm::SaveAs() {
   if (!document_.IsOpen()) return false;
   const ModelDescriptor* model = FindModel(document_.Model());
   if (model == nullptr) return false;
@@ -651,19 +638,28 @@ bool TMainForm::ToolButton2Click() {
 
 // ---- Tree commands ----
 
-void TMainForm::ToolButton8Click() {
+void TMainForm::DeleteSelected() {
   TNodo* node = SelectedNode();
   if (node == nullptr) return;
+  // The node that takes the deleted one's place is selected next: the following sibling, else
+  // the one before, else the parent.
+  TNodo* parent = node->Parent();
+  const std::size_t index = node->Index();
   const CommandResult result = document_.Delete(node);
   DocumentChanged(result);
+  if (result.changed && parent != nullptr)
+    SelectNode(index < parent->ChildCount() ? parent->Child(index)
+               : index > 0                  ? parent->Child(index - 1)
+                                            : parent);
   ActualizaBotones();
 }
 
-void TMainForm::ToolButton7Click() {
+void TMainForm::NewDirectory() {
   TNodo* node = SelectedNode();
   if (node == nullptr) return;
   const std::optional<QString> name =
-      Prompts::AskText(this, {Msg(28), Msg(29) + QLatin1Char(' '), Msg(230)});
+      Prompts::AskText(this, {Msg(row::kNewDirectoryTitle), Msg(row::kNewDirectoryPrompt) + QLatin1Char(' '),
+                              Msg(row::kNewDirectoryName)});
   if (!name) return;
   const CommandResult result = document_.NewDirectory(node, name->toStdString());
   DocumentChanged(result);
@@ -675,15 +671,15 @@ void TMainForm::Extract(bool decompress) {
   if (node == nullptr) return;
   QString folder = Utf8(config_.settings.last_export_directory);
   const std::optional<QString> chosen = ChooseFolder(this, folder);
-  if (!chosen) return;
   config_.settings.last_export_directory = folder.toStdString();
+  if (!chosen) return;
   CommandResult result;
   {
     LongOperation operation(*this);
     UiInteraction interaction(this, operation);
     result = document_.Extract(node, ToPath(*chosen), decompress, interaction);
   }
-  SetStatusText(QString());
+  ActualizaBotones();
   ReportCommand(result);
 }
 
@@ -692,8 +688,8 @@ void TMainForm::Insert(bool compress) {
   if (node == nullptr) return;
   QString folder = Utf8(config_.settings.last_insert_directory);
   const std::optional<QStringList> files = ChooseFilesToInsert(this, folder);
-  if (!files) return;
   config_.settings.last_insert_directory = folder.toStdString();
+  if (!files) return;
   std::vector<std::string> names;
   for (const QString& f : *files) names.push_back(QFileInfo(f).fileName().toStdString());
   CommandResult result;
@@ -702,7 +698,6 @@ void TMainForm::Insert(bool compress) {
     UiInteraction interaction(this, operation);
     result = document_.Insert(node, ToPath(folder), names, compress, interaction);
   }
-  SetStatusText(QString());
   DocumentChanged(result);
   ActualizaBotones();
 }
@@ -718,10 +713,10 @@ void TMainForm::OpenHexEditor(bool decompress) {
     if (EditorChild* child = factory(*this, *node, decompress)) AddChild(child);
 }
 
-void TMainForm::ToolButton19Click() {
+void TMainForm::ImportOrder() {
   if (!document_.IsOpen()) return;
   const std::optional<QString> file =
-      ChooseOpenFile(this, QString(), 27, Utf8(config_.settings.last_opened_directory));
+      ChooseOpenFile(this, QString(), row::kOrderFileFilter, Utf8(config_.settings.last_opened_directory));
   if (!file) return;
   CommandResult result;
   {
@@ -729,15 +724,14 @@ void TMainForm::ToolButton19Click() {
     UiInteraction interaction(this, operation);
     result = document_.ImportOrder(ToPath(*file), interaction);
   }
-  SetStatusText(QString());
   DocumentChanged(result);
   ActualizaBotones();
 }
 
-void TMainForm::ToolButton20Click() {
+void TMainForm::ExportOrder() {
   if (!document_.IsOpen()) return;
   const std::optional<QString> file =
-      ChooseSaveFile(this, QString(), 27, QStringLiteral("def"),
+      ChooseSaveFile(this, QString(), row::kOrderFileFilter, QStringLiteral("def"),
                      Utf8(config_.settings.last_saved_directory));
   if (!file) return;
   CommandResult result;
@@ -746,7 +740,7 @@ void TMainForm::ToolButton20Click() {
     UiInteraction interaction(this, operation);
     result = document_.ExportOrder(ToPath(*file), interaction);
   }
-  SetStatusText(QString());
+  ActualizaBotones();
   ReportCommand(result);
 }
 
@@ -789,21 +783,21 @@ void TMainForm::ShowSearch() {
   search_window_->activateWindow();
 }
 
-void TMainForm::ToolButton26Click() {
+void TMainForm::ExtractAllCode() {
   if (!document_.IsOpen()) return;
   QString folder = Utf8(config_.settings.last_export_directory);
   const std::optional<QString> chosen = ChooseFolder(this, folder);
-  if (!chosen) return;
   config_.settings.last_export_directory = folder.toStdString();
+  if (!chosen) return;
   CommandResult result;
   {
     LongOperation operation(*this);
     const CodeTables tables{Instructions(), config_.var_types, Messages()};
     result = ExtraeTodoElCodigo(document_, ToPath(*chosen), tables, [&operation](int percent) {
-      return operation.Progress(Msg(33), percent);
+      return operation.Progress(Msg(row::kSaving), percent);
     });
   }
-  SetStatusText(QString());
+  ActualizaBotones();
   ReportCommand(result);
 }
 
@@ -812,7 +806,7 @@ void TMainForm::ShowCompare() {
   window.exec();
 }
 
-void TMainForm::HelpAbout1Execute() {
+void TMainForm::ShowAbout() {
   AboutDialog dialog(this);
   dialog.exec();
 }
@@ -827,9 +821,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   if (document_.Modified()) {
-    const Answer answer = Prompts::YesNoCancel(this, Msg(225));
+    const Answer answer = Prompts::YesNoCancel(this, Msg(row::kSaveBeforeExit));
     // A save that did not happen keeps the program open: changes are never lost silently.
-    if (answer == Answer::Cancel || (answer == Answer::Yes && !ToolButton2Click())) {
+    if (answer == Answer::Cancel || (answer == Answer::Yes && !SaveAs())) {
       event->ignore();
       return;
     }

@@ -22,6 +22,7 @@ class QPushButton;
 class QShortcut;
 class QSplitter;
 class QToolBar;
+class QTranslator;
 
 namespace corvane::ui {
 
@@ -30,10 +31,13 @@ class FirmwareTreeModel;
 class FirmwareTreeView;
 class TForm20;
 
+// The main window: menus, toolbar, tree and editor children of the open firmware.
 class TMainForm : public QMainWindow {
   Q_OBJECT
 
  public:
+  // "Extrae lista de tipos de letra..." (true) / "Inserta lista de tipos de letra...".
+  void FontList(bool export_list);
   // Reads the configuration from the INIs folder (InisFolder(): CORVANE_INIS or the program's).
   explicit TMainForm(QWidget* parent = nullptr);
   ~TMainForm() override;
@@ -90,28 +94,27 @@ class TMainForm : public QMainWindow {
   void RequestCancel();
 
   // The commands (menu items and toolbar buttons run the same handler).
-  void FileOpen1Execute();
-  bool ToolButton2Click();  // save; true when saved
-  void ToolButton8Click();  // delete
-  void ToolButton7Click();  // new directory
+  void ChooseAndOpen();
+  bool SaveAs();  // true when saved
+  void DeleteSelected();
+  void NewDirectory();
   void Extract(bool decompress);
   void Insert(bool compress);
   void OpenHexEditor(bool decompress);
-  void ToolButton19Click();  // import file order
-  void ToolButton20Click();  // export file order
+  void ImportOrder();
+  void ExportOrder();
   void ShowInformation();
   void ShowSearch();
-  void ToolButton26Click();  // extract all code
+  void ExtractAllCode();
   void ShowCompare();
-  void HelpAbout1Execute();
+  void ShowAbout();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void BuildActions();
-  void BuildMenus();
-  void BuildToolBar();
+  void BuildCommands();
+  void BuildOptions();
   void ApplyLanguageTexts();
   void ApplyStates(const CommandStates& states);
   void ApplySettings();
@@ -119,11 +122,14 @@ class TMainForm : public QMainWindow {
   void UpdateWindowMenu();
   void UpdateTitle();
   void AfterOpen();
+  // The states of the commands while nothing is selected.
+  CommandStates StatesWithoutSelection() const;
+  // Error boxes of a command, then its notes.
   void ReportCommand(const CommandResult& result);
-  void FontList(bool export_list);
   void DocumentChanged(const CommandResult& result);
-  QAction* NewAction(MainWindowItem item, const char* theme_icon, int fallback_icon,
-                     bool enabled);
+  QMenu* AddMenu(MainWindowItem item, QMenu* parent);
+  // Loads Qt's own translations (dialog buttons and labels) for the language in use.
+  void LoadQtTranslations();
 
   QMdiArea* mdi_area_;
   QSplitter* splitter_;
@@ -139,6 +145,7 @@ class TMainForm : public QMainWindow {
   std::map<MainWindowItem, QMenu*> menus_;
   std::array<QAction*, kLanguageSlots> language_slots_{};
   QActionGroup* language_group_ = nullptr;
+  QTranslator* qt_translator_ = nullptr;
 
   Document document_;
   Configuration config_;

@@ -5,6 +5,7 @@
 
 namespace corvane::ui {
 
+// A pie chart of one percentage.
 class PieChart : public QWidget {
   Q_OBJECT
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <utility>
 
+#include "config/configuration.h"
 #include "ui_text.h"
 
 namespace corvane::ui {
@@ -18,10 +19,7 @@ PromptHooks& Hooks() {
   return hooks;
 }
 
-QString BoxTitle() {
-  const QString name = QApplication::applicationDisplayName();
-  return name.isEmpty() ? QStringLiteral("Corvane") : name;
-}
+QString BoxTitle() { return QString::fromLatin1(kApplicationTitle); }
 
 Answer Show(QWidget* parent, const Prompt& prompt) {
   if (Hooks().message) return Hooks().message(prompt);
@@ -31,6 +29,10 @@ Answer Show(QWidget* parent, const Prompt& prompt) {
   switch (prompt.kind) {
     case PromptKind::Error:
       box.setIcon(QMessageBox::Critical);
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case PromptKind::Information:
+      box.setIcon(QMessageBox::Information);
       box.setStandardButtons(QMessageBox::Ok);
       break;
     case PromptKind::YesNoCancel:
@@ -69,6 +71,10 @@ void Prompts::Error(QWidget* parent, const QString& text) {
 
 void Prompts::Error(QWidget* parent, const Message& message) { Error(parent, Render(message)); }
 
+void Prompts::Inform(QWidget* parent, const QString& text) {
+  Show(parent, {PromptKind::Information, text});
+}
+
 void Prompts::Report(QWidget* parent, const Result& result) {
   if (!result.ok() && !result.message.Empty()) Error(parent, result.message);
 }
@@ -100,20 +106,26 @@ std::optional<FileChoice> Prompts::ChooseFile(QWidget* parent, const FileRequest
   if (request.filter_index >= 0 && request.filter_index < request.filters.size())
     dialog.selectNameFilter(request.filters[request.filter_index]);
   if (!request.default_suffix.isEmpty()) dialog.setDefaultSuffix(request.default_suffix);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   FileChoice choice;
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  choice.folder = dialog.directory().absolutePath();
+  if (!accepted) return choice;
   choice.files = dialog.selectedFiles();
   choice.filter_index = static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter()));
   if (choice.filter_index < 0) choice.filter_index = 0;
-  if (choice.files.isEmpty() || choice.files.front().isEmpty()) return std::nullopt;
   return choice;
 }
 
-std::optional<QString> Prompts::ChooseFolder(QWidget* parent, const FolderRequest& request) {
+std::optional<FolderChoice> Prompts::ChooseFolder(QWidget* parent, const FolderRequest& request) {
   if (Hooks().folder) return Hooks().folder(request);
-  const QString folder = QFileDialog::getExistingDirectory(parent, request.caption, request.folder);
-  if (folder.isEmpty()) return std::nullopt;
-  return folder;
+  QFileDialog dialog(parent, request.caption, request.folder);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  FolderChoice choice;
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    choice.chosen = dialog.selectedFiles().front();
+  choice.shown = dialog.directory().absolutePath();
+  return choice;
 }
 
 std::optional<QString> Prompts::AskText(QWidget* parent, const TextRequest& request) {

@@ -17,6 +17,7 @@ enum class Answer { Ok, Yes, No, Cancel, YesToAll, NoToAll };
 
 enum class PromptKind {
   Error,        // one "OK" button
+  Information,  // one "OK" button: something the user should know that is not an error
   YesNoCancel,  // confirmation with Yes, No and Cancel
   YesNoAll,     // confirmation with Yes, No, No to all and Yes to all
 };
@@ -36,14 +37,24 @@ struct FileRequest {
   QString default_suffix;
 };
 
+// What a file dialog gave: the chosen files, or none when it was cancelled; in both cases the
+// folder it was showing last.
 struct FileChoice {
-  QStringList files;      // absolute paths; one for Open and Save
+  QStringList files;      // absolute paths; one for Open and Save; empty: cancelled
   int filter_index = 0;  // 0-based index of the chosen filter
+  QString folder;         // the folder shown last (empty: not known)
 };
 
 struct FolderRequest {
   QString caption;
   QString folder;
+};
+
+// What a folder dialog gave: the chosen folder (empty when cancelled) and the folder it was
+// showing last.
+struct FolderChoice {
+  QString chosen;
+  QString shown;
 };
 
 struct TextRequest {
@@ -56,10 +67,11 @@ struct TextRequest {
 struct PromptHooks {
   std::function<Answer(const Prompt&)> message;
   std::function<std::optional<FileChoice>(const FileRequest&)> file;
-  std::function<std::optional<QString>(const FolderRequest&)> folder;
+  std::function<std::optional<FolderChoice>(const FolderRequest&)> folder;
   std::function<std::optional<QString>(const TextRequest&)> text;
 };
 
+// Every message box and file or folder choice, replaceable by tests.
 class Prompts {
  public:
   // Installs hooks; returns the ones replaced.
@@ -67,13 +79,16 @@ class Prompts {
 
   static void Error(QWidget* parent, const QString& text);
   static void Error(QWidget* parent, const Message& message);
+  static void Inform(QWidget* parent, const QString& text);
   // Shows a refused or failed result; does nothing for a result without message.
   static void Report(QWidget* parent, const Result& result);
   static Answer YesNoCancel(QWidget* parent, const QString& text);
   static Answer YesNoAll(QWidget* parent, const QString& text);
 
+  // Nothing (nullopt) only when the dialog could not say anything; a cancelled dialog gives a
+  // choice without files (or without a chosen folder).
   static std::optional<FileChoice> ChooseFile(QWidget* parent, const FileRequest& request);
-  static std::optional<QString> ChooseFolder(QWidget* parent, const FolderRequest& request);
+  static std::optional<FolderChoice> ChooseFolder(QWidget* parent, const FolderRequest& request);
   static std::optional<QString> AskText(QWidget* parent, const TextRequest& request);
 };
 

@@ -17,6 +17,7 @@
 #include "prompts.h"
 #include "tree_view.h"
 #include "ui_interaction.h"
+#include "message_rows.h"
 #include "ui_text.h"
 
 namespace corvane::ui {
@@ -59,13 +60,13 @@ TForm20::TForm20(TMainForm& main)
 
 void TForm20::CambiaIdioma() {
   setWindowTitle(main_.Action(MainWindowItem::Search)->text().remove(QLatin1Char('&')));
-  label_->setText(Msg(274));
-  match_case_->setText(Msg(339));
-  options_->setTitle(QLatin1Char(' ') + Msg(343) + QLatin1Char(' '));
-  names_and_content_->setText(Msg(344));
-  names_only_->setText(Msg(345));
-  content_only_->setText(Msg(346));
-  ok_->setText(Msg(53));
+  label_->setText(Msg(row::kSearchLabel));
+  match_case_->setText(Msg(row::kMatchCase));
+  options_->setTitle(QLatin1Char(' ') + Msg(row::kSearchOptions) + QLatin1Char(' '));
+  names_and_content_->setText(Msg(row::kSearchNamesAndContent));
+  names_only_->setText(Msg(row::kSearchNamesOnly));
+  content_only_->setText(Msg(row::kSearchContentOnly));
+  ok_->setText(Msg(row::kOk));
 }
 
 void TForm20::keyPressEvent(QKeyEvent* event) {
@@ -89,7 +90,8 @@ void TForm20::Busca() {
     hit = main_.Doc().Search(main_.SelectedNode(), text.toStdString(), scope,
                              match_case_->isChecked(), &interaction);
   }
-  main_.SetStatusText(QString());
+  // The status bar shows the selected node again, whatever the search found.
+  main_.ActualizaBotones();
   if (hit.cancelled) return;
   if (hit.node == nullptr) {
     Prompts::Error(this, hit.message);

@@ -15,6 +15,7 @@ namespace corvane::ui {
 
 class TMainForm;
 
+// The search window: finds the next node whose name or content holds a text.
 class TForm20 : public QDialog {
   Q_OBJECT
 

@@ -13,6 +13,7 @@
 
 namespace corvane::ui {
 
+// The item model of the firmware tree: a mirror of the core's tree.
 class FirmwareTreeModel : public QAbstractItemModel {
   Q_OBJECT
 

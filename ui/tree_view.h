@@ -13,6 +13,7 @@ namespace corvane::ui {
 
 class FirmwareTreeModel;
 
+// The main window's tree view: rename in place, drag and drop, edge scrolling.
 class FirmwareTreeView : public QTreeView {
   Q_OBJECT
 

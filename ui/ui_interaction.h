@@ -13,6 +13,7 @@ namespace corvane::ui {
 
 class LongOperation;
 
+// The core's questions and progress answered with message boxes and the status bar.
 class UiInteraction : public Interaction {
  public:
   // `idle_text` is shown for progress reports without their own text (the search).

@@ -12,6 +12,12 @@ const std::vector<OwnMessage>& OwnMessages() {
   static const std::vector<OwnMessage> kRows = {
       // The core's tree commands, saving and configuration: rows 354-389.
       // The main window and its dialogs: rows 390-419.
+      {390, "es"},
+      {391, "Detectar el modelo (*.bin *.rcu *.rsc)"},
+      {392, "Editor de firmware para receptores de satélite MHW"},
+      {393, "Los desarrolladores de Corvane"},
+      {394, "¡ No se puede distinguir el modelo del fichero ! Modelos posibles:"},
+      {395, "Indique el modelo con -m."},
       // Palettes, images and icon collections, and their editors: rows 420-469.
       {420, "Número no válido en el archivo PAL:"},
       {421, "¡ La imagen no puede medir más de 65535 píxeles de lado !"},

@@ -7,6 +7,8 @@
 #include "firmware/families/directory_table.h"
 #include "firmware/firmware.h"
 #include "firmware/models.h"
+#include "base/file_io.h"
+#include "base/messages.h"
 
 namespace corvane {
 
@@ -102,6 +104,34 @@ int ChooseDetectedModel(const std::vector<ModelCandidate>& candidates) {
   if (candidates.empty()) return 0;
   if (candidates.size() > 1 && candidates[1].score >= candidates[0].score) return 0;
   return candidates.front().model;
+}
+
+int DetectModelOfFile(const std::filesystem::path& path) {
+  const std::optional<Bytes> bytes = ReadWholeFile(path);
+  return bytes ? ChooseDetectedModel(DetectModels(path, *bytes)) : 0;
+}
+
+Result OpenWithDetection(const std::filesystem::path& path, int& model, TFirmware& firmware,
+                         TArbol& tree, const MessageTable& names) {
+  constexpr int kRowCannotOpen = 6;  // "¡ El fichero no se ha podido abrir !"
+  constexpr int kRowNotOfType = 4;   // "¡ El fichero no es del tipo seleccionado !"
+  std::optional<Bytes> bytes = ReadWholeFile(path);
+  if (!bytes) return Result::IoError(Message::FromRow(kRowCannotOpen).Text(" " + path.string()));
+  if (model == 0) {
+    const std::vector<ModelCandidate> candidates = DetectModels(path, *bytes);
+    if (candidates.empty()) return Result::Rejected(Message::FromRow(kRowNotOfType));
+    model = ChooseDetectedModel(candidates);
+    if (model == 0) {
+      Message message = Message::FromRow(kRowModelsTie);
+      for (const ModelCandidate& c : candidates)
+        if (const ModelDescriptor* d = FindModel(c.model)) {
+          const std::string& filter = names.Text(d->save_filter_row);
+          message.Break().Text(std::to_string(c.model) + " - " + filter.substr(0, filter.find('|')));
+        }
+      return Result::Rejected(std::move(message));
+    }
+  }
+  return firmware.CreateFromBytes(path, std::move(*bytes), tree, model);
 }
 
 }  // namespace corvane

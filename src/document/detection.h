@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "base/result.h"
 
 namespace corvane {
 
@@ -24,5 +25,23 @@ std::vector<ModelCandidate> DetectModels(const std::filesystem::path& path, cons
 // The model of the best candidate when it is clearly ahead of the next one; 0 when there is no
 // candidate or the best ones cannot be told apart.
 int ChooseDetectedModel(const std::vector<ModelCandidate>& candidates);
+
+// The model ChooseDetectedModel picks for the file at `path`; 0 when it cannot be read.
+int DetectModelOfFile(const std::filesystem::path& path);
+
+class MessageTable;
+class TArbol;
+class TFirmware;
+
+// "¡ No se puede distinguir el modelo del fichero ! Modelos posibles:"
+inline constexpr int kRowModelsTie = 394;
+
+// Opens `path` into `firmware` and `tree` with `model` (1..27), or with the detected model when
+// `model` is 0; `model` receives the model used (0 when none could be chosen). Refusals: the
+// file cannot be read (row 6 and the path), no model's loader accepts it (row 4), or the best
+// candidates cannot be told apart (row 394 and one "N - name" line per candidate, each name the
+// model's filter name in `names`, the message table in use).
+Result OpenWithDetection(const std::filesystem::path& path, int& model, TFirmware& firmware,
+                         TArbol& tree, const MessageTable& names);
 
 }  // namespace corvane

@@ -213,8 +213,9 @@ DropPlace PlaceForDrop(const SelectionContext& context, const TNodo* dragged,
   }
 
   TNodo* parent = before_target ? target->Parent() : const_cast<TNodo*>(target);
-  // A clash: the node comes from another level and its new level already has its name.
-  if (dragged->Parent() != target->Parent()) {
+  // A clash: the node comes from another level, or lands on another level (a sibling directory),
+  // and its new level already has its name.
+  if (dragged->Parent() != target->Parent() || dragged->Parent() != parent) {
     const std::string name = LowerName(dragged->Text);
     for (const TNodo* c : parent->Children())
       if (LowerName(c->Text) == name) return refused;

@@ -11,6 +11,7 @@
 #include "support/image_builder.h"
 #include "tree_view.h"
 #include "ui_test_support.h"
+#include "ui_text.h"
 
 using namespace corvane;
 using namespace corvane::ui;
@@ -71,7 +72,7 @@ class FileCommandsTest : public QObject {
     const Bytes old_logo = NodeAt(*form_, "boot/logo.imz")->Data.Datos;
 
     Click(*form_, NodeAt(*form_, "boot"));
-    user_->files.push_back(FileChoice{{Q(in / "logo.imz"), Q(in / "extra.cpi")}, 0});
+    user_->files.push_back(FileChoice{{Q(in / "logo.imz"), Q(in / "extra.cpi")}, 0, {}});
     user_->answers.push_back(static_cast<Answer>(answer));
     form_->Action(Item::InsertRaw)->trigger();
 
@@ -94,6 +95,36 @@ class FileCommandsTest : public QObject {
     QCOMPARE(QString::fromStdString(form_->Config().settings.last_insert_directory), Q(in));
   }
 
+  // The selection windows keep the folder they ended in, also when cancelled.
+  void CancelledSelectionsKeepTheirFolder() {
+    OpenDemo();
+    const fs::path browsed = work_ / "browsed";
+    fs::create_directories(browsed);
+    Click(*form_, NodeAt(*form_, "void"));
+    user_->files.push_back(FileChoice{{}, 0, Q(browsed)});  // Cancel
+    form_->Action(Item::InsertRaw)->trigger();
+    QCOMPARE(QString::fromStdString(form_->Config().settings.last_insert_directory), Q(browsed));
+    user_->browsed_folder = Q(browsed / "deeper");
+    form_->Action(Item::ExtractRaw)->trigger();  // no folder queued: Cancel
+    QCOMPARE(QString::fromStdString(form_->Config().settings.last_export_directory),
+             Q(browsed / "deeper"));
+    QVERIFY(!form_->FirmwareModificado());
+  }
+
+  // Characters a name cannot hold become "_"; the user is told after the command.
+  void InsertionNotesAreShownAfterTheCommand() {
+    OpenDemo();
+    const fs::path in = work_ / "in";
+    fs::create_directories(in);
+    corvane::test::WriteFile(in / "a\xE5\x90\x8D.cpi", BytesOf("x"));
+    Click(*form_, NodeAt(*form_, "void"));
+    user_->files.push_back(FileChoice{{Q(in / "a\xE5\x90\x8D.cpi")}, 0, {}});
+    form_->Action(Item::InsertRaw)->trigger();
+    QVERIFY(form_->Doc().Root() != nullptr);
+    QCOMPARE(user_->shown.size(), std::size_t{1});
+    QCOMPARE(user_->shown[0].kind, PromptKind::Information);
+  }
+
   void InsertWithCompressionStoresTheCodecStream() {
     OpenDemo();
     const fs::path in = work_ / "in";
@@ -101,7 +132,7 @@ class FileCommandsTest : public QObject {
     const Bytes plain = BytesOf(std::string(300, 'z'));
     corvane::test::WriteFile(in / "Packed.Text", plain);
     Click(*form_, NodeAt(*form_, "void"));
-    user_->files.push_back(FileChoice{{Q(in / "Packed.Text")}, 0});
+    user_->files.push_back(FileChoice{{Q(in / "Packed.Text")}, 0, {}});
     form_->Action(Item::InsertCompressed)->trigger();
     TNodo* node = NodeAt(*form_, "void/Packed.Tex");
     QVERIFY(node != nullptr);
@@ -127,7 +158,8 @@ class FileCommandsTest : public QObject {
     QCOMPARE(corvane::test::ReadText(root / "extra" / "readme.txt").substr(0, 14),
              std::string("Corvane demo f"));
     QVERIFY(fs::is_regular_file(out / "demo.bin.def"));
-    QVERIFY(form_->StatusText().isEmpty());
+    // The status bar shows the selection again once the operation is over.
+    QCOMPARE(form_->StatusText(), Render(form_->Doc().StatusText(form_->Doc().Root())));
     QVERIFY(!form_->FirmwareModificado());
   }
 
@@ -153,7 +185,7 @@ class FileCommandsTest : public QObject {
     Click(*form_, NodeAt(*form_, "panels"));
     form_->Action(Item::DeleteNode)->trigger();
     QCOMPARE(NodeAt(*form_, "panels"), nullptr);
-    user_->files.push_back(FileChoice{{Q(out / "demo.bin.def")}, 0});
+    user_->files.push_back(FileChoice{{Q(out / "demo.bin.def")}, 0, {}});
     form_->Action(Item::ImportFileOrder)->trigger();
     QVERIFY2(user_->shown.empty(), qPrintable(user_->ShownTexts().join('\n')));
     QVERIFY(NodeAt(*form_, "panels/menu.paz") != nullptr);
@@ -187,7 +219,7 @@ class FileCommandsTest : public QObject {
     form_->Action(Item::DeleteNode)->trigger();
     QVERIFY(form_->FirmwareModificado());
     const fs::path saved = work_ / "saved.bin";
-    user_->files.push_back(FileChoice{{Q(saved)}, 0});
+    user_->files.push_back(FileChoice{{Q(saved)}, 0, {}});
     form_->Action(Item::SaveAs)->trigger();
     QVERIFY2(fs::is_regular_file(saved), qPrintable(user_->ShownTexts().join('\n')));
     QVERIFY(!form_->FirmwareModificado());
@@ -254,12 +286,26 @@ class FileCommandsTest : public QObject {
     spec.dirs = corvane::test::SampleTree();
     const fs::path file = work_ / "ambiguous.rcu";
     WriteFileAtomic(file, corvane::test::BuildImage(spec).file);
-    OpenThroughDialog(*form_, *user_, file, 0);
-    QVERIFY(!form_->Doc().IsOpen());
-    QCOMPARE(user_->shown.size(), std::size_t{1});
-    QVERIFY(user_->shown[0].text.startsWith(QStringLiteral("¡ El fichero no es del tipo seleccionado !")));
-    QVERIFY(user_->shown[0].text.contains(QStringLiteral("1 - Firmware Pioneer BCT-14xx (RCU)")));
-    QVERIFY(user_->shown[0].text.contains(QStringLiteral("10 - ")));
+    // The models are named in the language in use.
+    const struct {
+      int slot;
+      QString first, name;
+    } cases[] = {
+        {1, QStringLiteral("¡ No se puede distinguir el modelo del fichero !"),
+         QStringLiteral("1 - Firmware Pioneer BCT-14xx (RCU)")},
+        {2, QStringLiteral("The model of the file cannot be told apart!"),
+         QStringLiteral("1 - Pioneer BCT-14xx Firmware (RCU)")},
+    };
+    for (const auto& c : cases) {
+      form_->LanguageSlot(c.slot)->trigger();
+      user_->shown.clear();
+      OpenThroughDialog(*form_, *user_, file, 0);
+      QVERIFY(!form_->Doc().IsOpen());
+      QCOMPARE(user_->shown.size(), std::size_t{1});
+      QVERIFY2(user_->shown[0].text.startsWith(c.first), qPrintable(user_->shown[0].text));
+      QVERIFY2(user_->shown[0].text.contains(c.name), qPrintable(user_->shown[0].text));
+      QVERIFY(user_->shown[0].text.contains(QStringLiteral("\n10 - ")));
+    }
     OpenThroughDialog(*form_, *user_, file, 1);
     QVERIFY(form_->Doc().IsOpen());
   }

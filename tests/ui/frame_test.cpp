@@ -1,20 +1,25 @@
-// The main window's frame: menus, toolbar, commands enabled at start, the "Ventana" menu, the
-// About box, the editor dispatch of double click and the busy state of long operations.
+// The main window's frame: menus, toolbar, the "Ventana" menu, texts that follow the language,
+// the title, tree icons, the editor dispatch of double click and the busy state of long
+// operations.
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
+#include <QSet>
+#include <QWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
 
 #include "editor_registry.h"
+#include "file_dialogs.h"
+#include "icons.h"
 #include "long_operation.h"
 #include "main_window.h"
 #include "tree_view.h"
@@ -52,19 +57,6 @@ class FrameTest : public QObject {
                                   QStringLiteral("A&yuda")}));
   }
 
-  void CommandsEnabledAtStart() {
-    TestInis inis;
-    TMainForm form;
-    const QList<Item> enabled = {Item::Open, Item::Exit, Item::CompareFirmwares, Item::About};
-    for (Item item : {Item::Open, Item::SaveAs, Item::Exit, Item::DeleteNode, Item::NewDirectory,
-                      Item::ExtractDecompressed, Item::InsertCompressed, Item::ExtractRaw,
-                      Item::InsertRaw, Item::FontEditor, Item::InsertFontList,
-                      Item::ExtractFontList, Item::HexEditorDecompressed, Item::HexEditorRaw,
-                      Item::ImportFileOrder, Item::ExportFileOrder, Item::Information,
-                      Item::Search, Item::ExtractAllCode, Item::CompareFirmwares, Item::About})
-      QCOMPARE(form.Action(item)->isEnabled(), enabled.contains(item));
-  }
-
   void ToolbarShowsHintsAsTooltips() {
     TestInis inis;
     TMainForm form;
@@ -79,17 +71,6 @@ class FrameTest : public QObject {
     QVERIFY(!bar->actions().contains(form.Action(Item::About)));
     QVERIFY(!form.Menu(Item::EditMenu)->actions().contains(form.Action(Item::InsertFontList)));
     for (QAction* a : bar->actions()) QVERIFY(!a->icon().isNull());
-  }
-
-  void TreeBesideSplitter() {
-    TestInis inis;
-    TMainForm form;
-    form.show();
-    auto* splitter = qobject_cast<QSplitter*>(form.centralWidget());
-    QVERIFY(splitter != nullptr);
-    QCOMPARE(splitter->handleWidth(), 2);
-    QCOMPARE(splitter->widget(0), form.TreeView());
-    QCOMPARE(splitter->sizes().front(), 177);
   }
 
   void WindowMenuFollowsChildren() {
@@ -114,29 +95,70 @@ class FrameTest : public QObject {
     QCOMPARE(form.MdiArea()->subWindowList().size(), 0);
   }
 
-  void AboutBoxIsModalWithOk() {
+  // The About box, the open dialog's first entry and Qt's own buttons follow the language in
+  // use; the About box shows the one version of the title.
+  void TextsFollowTheLanguage() {
     TestInis inis;
     TMainForm form;
-    QString caption;
-    QString button;
-    bool modal = false;
-    QTimer::singleShot(0, [&] {
-      auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      QVERIFY(box != nullptr);
-      caption = box->windowTitle();
-      modal = box->isModal();
-      auto* ok = box->findChild<QPushButton*>();
-      button = ok->text();
-      ok->click();
-    });
-    form.Action(Item::About)->trigger();
-    QCOMPARE(caption, QStringLiteral("Acerca de..."));
-    QCOMPARE(button, QStringLiteral("OK"));
-    QVERIFY(modal);
+    struct Case {
+      int slot;
+      QString about_title, description, detect, yes;
+    } cases[] = {
+        {1, QStringLiteral("Acerca de..."), QStringLiteral("Editor de firmware para receptores de satélite MHW"),
+         QStringLiteral("Detectar el modelo (*.bin *.rcu *.rsc)"), QStringLiteral("&Sí")},
+        {2, QStringLiteral("About..."), QStringLiteral("Firmware editor for MHW satellite receivers"),
+         QStringLiteral("Detect the model (*.bin *.rcu *.rsc)"), QStringLiteral("&Yes")},
+    };
+    for (const Case& c : cases) {
+      form.LanguageSlot(c.slot)->trigger();
+      QCOMPARE(FirmwareFilters().front(), c.detect);
+      QMessageBox box;
+      box.setStandardButtons(QMessageBox::Yes);
+      QCOMPARE(box.button(QMessageBox::Yes)->text(), c.yes);
+      QStringList labels;
+      bool modal = false;
+      QTimer::singleShot(0, [&] {
+        auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(about != nullptr);
+        modal = about->isModal();
+        labels << about->windowTitle();
+        for (QLabel* l : about->findChildren<QLabel*>()) labels << l->text();
+        about->findChild<QPushButton*>()->click();
+      });
+      form.Action(Item::About)->trigger();
+      QVERIFY(modal);
+      QCOMPARE(labels.front(), c.about_title);
+      QVERIFY(labels.contains(c.description));
+      QVERIFY(labels.join(QLatin1Char('\n')).contains(QStringLiteral("Corvane v2.62")));
+      QVERIFY(!labels.join(QLatin1Char('\n')).contains(QStringLiteral("0.1.0")));
+    }
+  }
+
+  void TitleIsTheFileAndTheProgram() {
+    TestInis inis;
+    FakeUser user;
+    TMainForm form;
+    form.show();
+    QCOMPARE(form.windowHandle()->title(), QStringLiteral("Corvane v2.62"));
+    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 2));
+    QCOMPARE(form.windowHandle()->title(), QStringLiteral("demo.bin - Corvane v2.62"));
+    QVERIFY(QGuiApplication::applicationDisplayName() != QStringLiteral("Corvane v2.62"));
+  }
+
+  // Every file kind has an icon of its own, drawn without any icon theme.
+  void TreeIconsTellTheKindsApart() {
+    QSet<QString> seen;
+    for (int kind = 0; kind <= static_cast<int>(FileKind::Other); ++kind) {
+      const QImage image = NodeIcon(kind).pixmap(16, 16).toImage();
+      QVERIFY(!image.isNull());
+      QByteArray bytes(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+      seen.insert(QString::fromLatin1(bytes.toBase64()));
+    }
+    QCOMPARE(seen.size(), static_cast<int>(FileKind::Other) + 1);
   }
 
   void DoubleClickOpensEditorOnceAndOnlyForKnownTypes() {
-    EditorRegistry::Register(".im", [](TMainForm& main, TNodo& node) -> EditorChild* {
+    EditorRegistry::Register(FileKind::Image, [](TMainForm& main, TNodo& node) -> EditorChild* {
       return new FakeEditor(main, node);
     });
     TestInis inis;
@@ -161,13 +183,7 @@ class FrameTest : public QObject {
     form.Action(Item::DeleteNode)->trigger();
     QVERIFY(user.Showed(QStringLiteral("¡ No se puede borrar ese nodo porque esta en uso !")));
     QCOMPARE(NodeAt(form, "boot/logo.imz"), logo);
-    EditorRegistry::Register(".im", {});
-  }
-
-  void EditorKeyIsTheThreeCharactersBeforeTheLast() {
-    QCOMPARE(EditorRegistry::KeyOf("menu.cpi"), std::string(".cp"));
-    QCOMPARE(EditorRegistry::KeyOf("LOGO.IMZ"), std::string(".im"));
-    QCOMPARE(EditorRegistry::KeyOf("a.b"), std::string());
+    EditorRegistry::Register(FileKind::Image, {});
   }
 
   void LongOperationDisablesCommandsAndCancels() {

@@ -303,14 +303,50 @@ class TreeCommandsTest : public QObject {
     QVERIFY(bar->value() > 0);
   }
 
-  void DeleteRemovesTheNodeAndMarksTheChange() {
+  // A file beside directories (as a crafted image can hold one), dropped onto one of them: the
+  // directory it lands in is checked for its name like any other destination.
+  void DropOntoASiblingDirectoryChecksTheClash() {
     OpenDemo();
-    Click(*form_, NodeAt(*form_, "panels"));
+    TNodo* root = form_->Doc().Root();
+    TNodo* loose = NodeAt(*form_, "texts/help.mpz");
+    QVERIFY(form_->Doc().Tree()->Move(loose, root, root->ChildCount()));
+    QVERIFY(form_->Doc().Rename(loose, "menu.cpi").changed);
+    form_->TreeChanged();
+    form_->TreeView()->expandAll();
+    QVERIFY(!DragOnto(*form_, loose, NodeAt(*form_, "boot"), true));  // boot has a menu.cpi
+    QCOMPARE(NodeAt(*form_, "menu.cpi"), loose);
+    QVERIFY(DragOnto(*form_, loose, NodeAt(*form_, "void"), true));
+    QCOMPARE(NodeAt(*form_, "void/menu.cpi"), loose);
+  }
+
+  // After a delete the node that took its place is selected, and the status text and the
+  // commands are those of that node.
+  void DeleteSelectsTheNextNode_data() {
+    QTest::addColumn<QString>("deleted");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("a file: the next one") << "boot/main.luz" << "boot/menu.cpi";
+    QTest::newRow("the last file: the one before") << "boot/menu.cpi" << "boot/main.luz";
+    QTest::newRow("a directory") << "panels" << "texts";
+    QTest::newRow("the first file: the next one") << "extra/readme.txt" << "extra/notes.dat";
+  }
+  void DeleteSelectsTheNextNode() {
+    QFETCH(QString, deleted);
+    QFETCH(QString, selected);
+    OpenDemo();
+    Click(*form_, NodeAt(*form_, deleted.toStdString()));
     form_->Action(Item::DeleteNode)->trigger();
-    QCOMPARE(NodeAt(*form_, "panels"), nullptr);
-    QCOMPARE(form_->Doc().Root()->ChildCount(), 5u);
-    QVERIFY(form_->FirmwareModificado());
     QVERIFY(user_->shown.empty());
+    QCOMPARE(NodeAt(*form_, deleted.toStdString()), nullptr);
+    QVERIFY(form_->FirmwareModificado());
+    TNodo* next = NodeAt(*form_, selected.toStdString());
+    QCOMPARE(form_->SelectedNode(), next);
+    const QString status = form_->StatusText();
+    const Enabled states = StatesOf(*form_);
+    Click(*form_, next);
+    QCOMPARE(status, form_->StatusText());
+    QCOMPARE(states.delete_node, StatesOf(*form_).delete_node);
+    QCOMPARE(states.new_directory, StatesOf(*form_).new_directory);
+    QCOMPARE(states.hex, StatesOf(*form_).hex);
   }
 };
 

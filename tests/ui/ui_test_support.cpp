@@ -24,12 +24,14 @@ FakeUser::FakeUser() {
     files.pop_front();
     return f;
   };
-  hooks.folder = [this](const FolderRequest& request) -> std::optional<QString> {
+  hooks.folder = [this](const FolderRequest& request) -> std::optional<FolderChoice> {
     folder_requests.push_back(request);
-    if (folders.empty()) return std::nullopt;
-    auto f = folders.front();
-    folders.pop_front();
-    return f;
+    FolderChoice choice{{}, browsed_folder};
+    if (!folders.empty()) {
+      choice.chosen = folders.front().value_or(QString());
+      folders.pop_front();
+    }
+    return choice;
   };
   hooks.text = [this](const TextRequest& request) -> std::optional<QString> {
     text_requests.push_back(request);
@@ -76,8 +78,8 @@ std::filesystem::path WriteDemo(const std::filesystem::path& folder) {
 
 void OpenThroughDialog(TMainForm& form, FakeUser& user, const std::filesystem::path& file,
                        int model) {
-  user.files.push_back(FileChoice{{QString::fromStdString(file.string())}, model});
-  form.FileOpen1Execute();
+  user.files.push_back(FileChoice{{QString::fromStdString(file.string())}, model, {}});
+  form.ChooseAndOpen();
 }
 
 TNodo* NodeAt(TMainForm& form, const std::string& path) {

@@ -36,6 +36,8 @@ class FakeUser {
   // Choices for file dialogs (each entry answers one dialog; nullopt cancels it).
   std::deque<std::optional<FileChoice>> files;
   std::deque<std::optional<QString>> folders;
+  // The folder a folder dialog was showing when it was answered (also when cancelled).
+  QString browsed_folder;
   std::deque<std::optional<QString>> texts;
 
   // What was shown, in order.

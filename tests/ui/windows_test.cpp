@@ -89,12 +89,17 @@ class WindowsTest : public QObject {
     QCOMPARE(form_->SelectedNode(), NodeAt(*form_, "texts/menu.mpz"));
     form_->SelectNode(nullptr);
     search->MatchCase()->setChecked(true);
+    Click(*form_, NodeAt(*form_, "boot"));
+    const QString status = form_->StatusText();
     search->Busca();
     QVERIFY(user_->Showed(QStringLiteral("¡ No se ha encontrado esa cadena de texto !")));
+    // Nothing found: the status bar still shows the selected node.
+    QCOMPARE(form_->StatusText(), status);
+    QVERIFY(!status.isEmpty());
   }
 
   void SearchOpensTheHitWhenTheOptionIsTicked() {
-    EditorRegistry::Register(".cp", [](TMainForm& main, TNodo& node) -> EditorChild* {
+    EditorRegistry::Register(FileKind::Script, [](TMainForm& main, TNodo& node) -> EditorChild* {
       return new CountingEditor(main, node);
     });
     form_->Action(Item::OptionOpenSearchResults)->setChecked(true);
@@ -103,7 +108,7 @@ class WindowsTest : public QObject {
     form_->Search()->Text()->setText(QStringLiteral("menu.cpi"));
     form_->Search()->Busca();
     QVERIFY(form_->EditorOf(NodeAt(*form_, "boot/menu.cpi")) != nullptr);
-    EditorRegistry::Register(".cp", {});
+    EditorRegistry::Register(FileKind::Script, {});
   }
 
   void InformationShowsTheFigures() {
@@ -139,13 +144,16 @@ class WindowsTest : public QObject {
     QCOMPARE(TForm21::ModelOfFilter(2), 2);
     QCOMPARE(TForm21::ModelOfFilter(4), 5);
     QCOMPARE(TForm21::ModelOfFilter(19), 25);
-    user_->files.push_back(FileChoice{{Q(demo_)}, 2});  // model 2
+    user_->files.push_back(FileChoice{{Q(demo_)}, 2, {}});  // model 2
     window.PickFile(1);
     QVERIFY(!window.CompareButton()->isEnabled());
     window.File(2)->setText(Q(demo_));
     QVERIFY(!window.CompareButton()->isEnabled());  // the same file twice
-    user_->files.push_back(FileChoice{{Q(copy)}, 0});  // detect
+    user_->files.push_back(FileChoice{{Q(copy)}, 0, {}});  // detect
+    form_->Config().settings.last_opened_directory.clear();
     window.PickFile(2);
+    // The picked file's folder is where the next open dialog starts.
+    QCOMPARE(QString::fromStdString(form_->Config().settings.last_opened_directory), Q(work_));
     QVERIFY(window.CompareButton()->isEnabled());
     window.Compare();
     const QStringList lines = window.Summary().split('\n');
@@ -154,7 +162,7 @@ class WindowsTest : public QObject {
                                  "No hay diferencias entre archivos de igual nombre",
                                  "No falta ningún archivo"}));
     const fs::path summary = work_ / "summary.txt";
-    user_->files.push_back(FileChoice{{Q(summary)}, 0});
+    user_->files.push_back(FileChoice{{Q(summary)}, 0, {}});
     window.SaveSummary();
     QCOMPARE(corvane::test::ReadText(summary).substr(0, 25), std::string("Cargando firmware 1 ...\r\n"));
     // The main window's firmware was not touched.
