@@ -21,19 +21,10 @@ void RegisterSearch(CLI::App&, const Globals&, int&);
 void RegisterInfo(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
-const Command kCommands[] = {
-    {"models", RegisterModels}, {"codec", RegisterCodec},   {"tree", RegisterTree},
-    {"repack", RegisterRepack}, {"detect", RegisterDetect},
-    {"extract", RegisterExtract},
-    {"insert", RegisterInsert},
-    {"delete", RegisterDelete},
-    {"mkdir", RegisterMkdir},
-    {"rename", RegisterRename},
-    {"move", RegisterMove},
-    {"order", RegisterOrder},
-    {"compare", RegisterCompare},
-    {"search", RegisterSearch},
-    {"info", RegisterInfo},
+const Registrar kCommands[] = {
+    RegisterModels, RegisterCodec, RegisterTree,   RegisterRepack, RegisterDetect,
+    RegisterExtract, RegisterInsert, RegisterDelete, RegisterMkdir,  RegisterRename,
+    RegisterMove,   RegisterOrder, RegisterCompare, RegisterSearch, RegisterInfo,
 };
 }  // namespace corvane::cli
 
@@ -45,7 +36,7 @@ int main(int argc, char** argv) {
   app.add_option("--inis", globals.inis, "Folder of the INI files (language of the messages)")
       ->each([](const std::string& folder) { UseInisFolder(folder); });
   int exit_code = kExitDone;
-  for (const Command& c : kCommands) c.registrar(app, globals, exit_code);
+  for (const Registrar registrar : kCommands) registrar(app, globals, exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

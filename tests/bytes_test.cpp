@@ -12,8 +12,8 @@ TEST(ByteView, ReadsZeroPastTheEndInBothOrders) {
   EXPECT_EQ(v.u32le(0), 0x00563412u);
   EXPECT_EQ(v.u16be(2), 0x5600u);
   EXPECT_EQ(v.u32le(SIZE_MAX - 1), 0u);  // no overflow into the buffer
-  EXPECT_EQ(LeeEnteroLE(v, 0, 0), 0u);
-  EXPECT_EQ(LeeEnteroBE(v, 1, 2), 0x3456u);
+  EXPECT_EQ(v.ReadLE(0, 0), 0u);
+  EXPECT_EQ(v.ReadBE(1, 2), 0x3456u);
   EXPECT_FALSE(v.Contains(2, 2));
   EXPECT_TRUE(v.Contains(1, 2));
   EXPECT_FALSE(v.Contains(SIZE_MAX, 2));
@@ -24,9 +24,9 @@ TEST(ByteView, ReadsZeroPastTheEndInBothOrders) {
 TEST(MutableByteView, DropsWritesOutside) {
   Bytes b(4, 0);
   MutableByteView m(b);
-  EscribeEnteroBE(m, 2, 0xAABBCCDD, 4);
+  m.WriteBE(2, 0xAABBCCDD, 4);
   EXPECT_EQ(b, (Bytes{0, 0, 0xAA, 0xBB}));
-  EscribeEnteroLE(m, 0, 0x0102, 2);
+  m.WriteLE(0, 0x0102, 2);
   EXPECT_EQ(b, (Bytes{0x02, 0x01, 0xAA, 0xBB}));
   m.Fill(3, 100, 0xFF);
   EXPECT_EQ(b[3], 0xFF);
