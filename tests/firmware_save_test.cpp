@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "base/message_rows.h"
-#include "base/message_rows.h"
 #include "base/messages.h"
 #include "firmware/firmware.h"
 #include "support/files.h"
