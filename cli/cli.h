@@ -35,10 +35,7 @@ void UseGlobals(const Globals& globals);
 const Globals& GlobalOptions();
 
 // Each command registers itself as a subcommand whose callback stores the exit code.
-struct Command {
-  const char* name;
-  void (*registrar)(CLI::App& app, const Globals& globals, int& exit_code);
-};
+using Registrar = void (*)(CLI::App& app, const Globals& globals, int& exit_code);
 
 // The INIs folder named by --inis (empty: CORVANE_INIS, else INIs/ beside the program). Set once
 // the options are parsed, before any text is rendered.

@@ -1,4 +1,5 @@
 // corvane-cli compress IN OUT / decompress IN OUT: the raw codec over whole files.
+#include "base/message_rows.h"
 #include "cli.h"
 #include "firmware/codec.h"
 #include "base/file_io.h"
@@ -16,7 +17,7 @@ void RegisterOne(CLI::App& app, const char* name, const char* help, bool compres
   cmd->callback([in, out, compress, &exit_code] {
     const auto bytes = ReadWholeFile(*in);
     if (!bytes) {
-      PrintError(Message::FromRow(3).Text(" " + *in));
+      PrintError(Message::FromRow(rows::kCannotOpen).Text(" " + *in));
       exit_code = kExitIo;
       return;
     }

@@ -1,6 +1,7 @@
 // corvane-cli detect FILE
 #include <iostream>
 
+#include "base/message_rows.h"
 #include "cli.h"
 #include "base/file_io.h"
 #include "open_firmware.h"
@@ -15,7 +16,7 @@ void RegisterDetect(CLI::App& app, const Globals&, int& exit_code) {
   cmd->callback([file, &exit_code] {
     const auto bytes = ReadWholeFile(*file);
     if (!bytes) {
-      PrintError(Message::FromRow(6).Text(" " + *file));
+      PrintError(Message::FromRow(rows::kCannotOpenFirmware).Text(" " + *file));
       exit_code = kExitIo;
       return;
     }

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "base/message_rows.h"
 #include "base/messages.h"
 #include "document/info.h"
 #include "tree_commands.h"
@@ -48,9 +49,8 @@ void RegisterInfo(CLI::App& app, const Globals&, int& exit_code) {
       std::cout << j.dump(2) << '\n';
       return;
     }
-    // "Número de directorios :", "Número de archivos :", "Espacio ocupado :"
     const std::pair<int, const InfoFigure*> rows[] = {
-        {275, &info.directories}, {276, &info.files}, {277, &info.space}};
+        {rows::kInfoDirectories, &info.directories}, {rows::kInfoFiles, &info.files}, {rows::kInfoSpace, &info.space}};
     for (const auto& [row, figure] : rows)
       std::cout << Render(Message::FromRow(row)) << ' ' << figure->Text() << '\n';
   });

@@ -19,14 +19,14 @@ void RegisterModels(CLI::App& app, const Globals&, int& exit_code) {
                         {"kind", m.kind == ModelKind::Patch ? "patch" : "firmware"},
                         {"name", std::string(ModelName(m.model))},
                         {"extension", std::string(m.extension)},
-                        {"fonts_in_image", m.fonts != FontForm::None}});
+                        {"fonts_in_image", m.fonts_in_image}});
       }
       std::cout << list.dump(2) << '\n';
     } else {
       for (const auto& m : AllModels()) {
         std::cout << m.model << '\t' << (m.kind == ModelKind::Patch ? "patch" : "firmware") << '\t'
                   << ModelName(m.model) << '\t' << m.extension << '\t'
-                  << (m.fonts != FontForm::None ? "fonts" : "-") << '\n';
+                  << (m.fonts_in_image ? "fonts" : "-") << '\n';
       }
     }
     exit_code = kExitDone;

@@ -27,24 +27,11 @@ void RegisterExportCode(CLI::App&, const Globals&, int&);
 void RegisterCheck(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
-const Command kCommands[] = {
-    {"models", RegisterModels}, {"codec", RegisterCodec},   {"tree", RegisterTree},
-    {"repack", RegisterRepack}, {"detect", RegisterDetect},
-    {"extract", RegisterExtract},
-    {"insert", RegisterInsert},
-    {"delete", RegisterDelete},
-    {"mkdir", RegisterMkdir},
-    {"rename", RegisterRename},
-    {"move", RegisterMove},
-    {"order", RegisterOrder},
-    {"compare", RegisterCompare},
-    {"search", RegisterSearch},
-    {"info", RegisterInfo},
-    {"dump, build, export, import", RegisterResources},
-    {"fonts", RegisterFonts},
-    {"list-script", RegisterListScript},
-    {"export-code", RegisterExportCode},
-    {"check", RegisterCheck},
+const Registrar kCommands[] = {
+    RegisterModels, RegisterCodec, RegisterTree,   RegisterRepack, RegisterDetect,
+    RegisterExtract, RegisterInsert, RegisterDelete, RegisterMkdir,  RegisterRename,
+    RegisterMove,   RegisterOrder, RegisterCompare, RegisterSearch, RegisterInfo,
+    RegisterResources, RegisterFonts, RegisterListScript, RegisterExportCode, RegisterCheck,
 };
 }  // namespace corvane::cli
 
@@ -66,7 +53,7 @@ int main(int argc, char** argv) {
   app.add_option("--fonts-dir", globals.fonts_dir,
                  "Folder of fuente1..3.font (default: the program's folder)");
   int exit_code = kExitDone;
-  for (const Command& c : kCommands) c.registrar(app, globals, exit_code);
+  for (const Registrar registrar : kCommands) registrar(app, globals, exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

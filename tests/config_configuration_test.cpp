@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/message_rows.h"
 #include "config/configuration.h"
 #include "config/paths.h"
 #include "support/files.h"
@@ -80,7 +81,7 @@ TEST_F(ConfigurationFolder, EveryKeyIsRead) {
                   "HexEditorWidth=1024\r\n"
                   "LimitPanelsWith183Widgets=1\r\n"
                   "LowercaseFiles=2\r\n"
-                  "OpenSearchResults=yes\r\n"  // not a number: the default
+                  "OpenSearchResults=yes\r\n"  // no digits: 0
                   "CompressWhenInsert=0\r\n");
   const Settings s = Read().settings;
   EXPECT_EQ(s.last_firmware_type_opened, 7);
@@ -170,6 +171,21 @@ TEST_F(ConfigurationFolder, AnUnreadableMainFileIsNotOverwritten) {
   const Configuration config = Read();
   EXPECT_EQ(GuardaConfiguracion(dir_.path(), config).outcome, Outcome::IoError);
   EXPECT_TRUE(fs::is_directory(dir_ / "Corvane.ini"));
+}
+
+TEST_F(ConfigurationFolder, AWindows1252FileStaysWindows1252OrIsNotWritten) {
+  const std::string before = "[Corvane]\r\nLanguage1=Espa\xF1ol\r\nLastSavedDirectory=/\r\n";
+  test::WriteText(dir_ / "Corvane.ini", before);
+  Configuration config = Read();
+  config.settings.last_saved_directory = "/m\xC3\xBAsica/";  // "ú" is in the code page
+  ASSERT_TRUE(GuardaConfiguracion(dir_.path(), config).ok());
+  EXPECT_NE(MainText().find("LastSavedDirectory=/m\xFAsica/\r\n"), std::string::npos);
+  const std::string written = MainText();
+  config.settings.last_saved_directory = "/\xE2\x98\x83/";  // a snowman is not
+  const Result refused = GuardaConfiguracion(dir_.path(), config);
+  EXPECT_EQ(refused.outcome, Outcome::Refused);
+  EXPECT_EQ(refused.message.Rows(), std::vector<int>{rows::kIniNotWindows1252});
+  EXPECT_EQ(MainText(), written);
 }
 
 TEST_F(ConfigurationFolder, FileNamesFromWindowsMayDifferInCase) {

@@ -102,26 +102,34 @@ TEST(Ini, Integers) {
       {"+7", 7},
       {"0x1F", 31},
       {"0X1f", 31},
-      {"$10", 16},
       {"0x0000000010", 16},
       {"0xFFFFFFFF", -1},
+      {"0o17", 15},
+      {"0b101", 5},
       {"2147483647", 2147483647},
       {"-2147483648", -2147483647 - 1},
-      {"2147483648", std::nullopt},
-      {"0x100000000", std::nullopt},
-      {"12abc", std::nullopt},
-      {"abc", std::nullopt},
+      {"2147483648", -2147483647 - 1},  // beyond 32 bits the value wraps
+      {"4294967297", 1},
+      {"0x100000000", 0},
+      {"8 ; eight", 8},  // the leading digits count
+      {"800px", 800},
+      {"1.5", 1},
+      {"12abc", 12},
+      {"0x1Fz", 31},
+      {"abc", 0},
+      {"$10", 0},
+      {"-", 0},
+      {"0x", 0},
+      {"- 5", 0},
+      {"1 2", 1},
       {"", std::nullopt},
-      {"-", std::nullopt},
-      {"0x", std::nullopt},
-      {"1 2", std::nullopt},
-      {"99999999999999999999", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseIniInteger(c.text), c.value) << c.text;
 
-  const IniFile ini = FromText("[s]\na=12abc\nb= 0x10 \n");
-  EXPECT_EQ(ini.ReadInteger("s", "a", 3), 3);
+  const IniFile ini = FromText("[s]\na=BytesPerLine\nb= 0x10 \nc=\n");
+  EXPECT_EQ(ini.ReadInteger("s", "a", 3), 0);
   EXPECT_EQ(ini.ReadInteger("s", "b", 3), 16);
+  EXPECT_EQ(ini.ReadInteger("s", "c", 3), 3);  // an empty value gives the default
 }
 
 TEST(Ini, Booleans) {
@@ -130,8 +138,7 @@ TEST(Ini, Booleans) {
   EXPECT_TRUE(ini.ReadBool("s", "one", false));
   EXPECT_TRUE(ini.ReadBool("s", "two", false));
   EXPECT_TRUE(ini.ReadBool("s", "minus", false));
-  EXPECT_FALSE(ini.ReadBool("s", "word", false));  // not a number: the default
-  EXPECT_TRUE(ini.ReadBool("s", "word", true));
+  EXPECT_FALSE(ini.ReadBool("s", "word", true));  // no digits: 0
   EXPECT_TRUE(ini.ReadBool("s", "empty", true));
   EXPECT_FALSE(ini.ReadBool("s", "missing", false));
 }
@@ -242,12 +249,45 @@ TEST(Ini, WritesThatTheFormatCannotCarryAreRefused) {
   EXPECT_EQ(Text(ini), "[s]\nk=old\n");
 }
 
-TEST(Ini, Windows1252FileIsReadAndWrittenBackAsUtf8) {
-  IniFile ini = IniFile::Parse(ToBytes("[Espa\xF1ol]\r\nT0=Acci\xF3n\r\n; \xA1hola!\r\n"));
+TEST(Ini, Windows1252FileIsWrittenBackInWindows1252) {
+  test::TempDir dir;
+  test::WriteText(dir / "a.ini", "[Espa\xF1ol]\r\nT0=Acci\xF3n\r\n; \xA1hola!\r\n");
+  IniFile ini = IniFile::LoadOrEmpty(dir / "a.ini");
   EXPECT_EQ(ini.encoding(), TextEncoding::Windows1252);
   EXPECT_EQ(ini.ReadString("Español", "T0", ""), "Acción");
-  ini.WriteString("español", "T1", "☃");
-  EXPECT_EQ(Text(ini), "[Español]\r\nT0=Acción\r\nT1=☃\r\n; ¡hola!\r\n");
+  ini.WriteString("español", "T1", "€ñ");
+  EXPECT_EQ(ini.Save(dir / "a.ini"), "");
+  EXPECT_EQ(test::ReadText(dir / "a.ini"),
+            "[Espa\xF1ol]\r\nT0=Acci\xF3n\r\nT1=\x80\xF1\r\n; \xA1hola!\r\n");
+  // A character the code page lacks: the write is refused and the file stays as it was.
+  ini.WriteString("español", "T2", "☃");
+  EXPECT_FALSE(ini.Encodable());
+  EXPECT_NE(ini.Save(dir / "a.ini"), "");
+  EXPECT_EQ(test::ReadText(dir / "a.ini"),
+            "[Espa\xF1ol]\r\nT0=Acci\xF3n\r\nT1=\x80\xF1\r\n; \xA1hola!\r\n");
+  IniFile fresh;  // new files are UTF-8
+  fresh.WriteString("s", "k", "☃");
+  EXPECT_TRUE(fresh.Encodable());
+  EXPECT_EQ(Text(fresh), "[s]\r\nk=☃\r\n");
+}
+
+TEST(Ini, CrLfAndCrCrLfAllEndLinesAndWritingKeepsThem) {
+  struct Case {
+    const char* before;
+    const char* after;  // after writing s.k=9 and s.n=1
+  };
+  const Case cases[] = {
+      {"[s]\rk=1\rx=2\r", "[s]\rk=9\rx=2\rn=1\r"},
+      {"[s]\nk=1\r\nx=2\r", "[s]\nk=9\r\nx=2\rn=1\n"},
+      {"[s]\r\nk=1\rx=2", "[s]\r\nk=9\rx=2\r\nn=1"},
+  };
+  for (const Case& c : cases) {
+    IniFile ini = FromText(c.before);
+    EXPECT_EQ(ini.ReadInteger("s", "x", 0), 2) << c.before;
+    ASSERT_TRUE(ini.WriteInteger("s", "k", 9));
+    ASSERT_TRUE(ini.WriteInteger("s", "n", 1));
+    EXPECT_EQ(Text(ini), c.after) << c.before;
+  }
 }
 
 TEST(Ini, Utf16FileStaysUtf16) {

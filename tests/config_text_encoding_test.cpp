@@ -86,8 +86,10 @@ TEST(TextEncoding, Utf16WithByteOrderMark) {
 TEST(TextEncoding, EncodingKeepsTheFormOrWritesUtf8) {
   EXPECT_EQ(EncodeText("ñ", TextEncoding::Utf8), ToBytes("ñ"));
   EXPECT_EQ(EncodeText("ñ", TextEncoding::Utf8Bom), ToBytes("\xEF\xBB\xBFñ"));
-  // Text read as Windows-1252 goes back as UTF-8, so characters outside the code page survive.
-  EXPECT_EQ(EncodeText("ñ ☃", TextEncoding::Windows1252), ToBytes("ñ ☃"));
+  // Text read as Windows-1252 goes back as Windows-1252; a character it lacks becomes "?".
+  EXPECT_EQ(EncodeText("ñ € ☃", TextEncoding::Windows1252), ToBytes("\xF1 \x80 ?"));
+  EXPECT_TRUE(FitsWindows1252("ñ € \xC2\x81"));
+  EXPECT_FALSE(FitsWindows1252("☃"));
 }
 
 TEST(TextEncoding, CaseFolding) {

@@ -200,7 +200,6 @@ TEST(Information, PatchWithThreeSections) {
   const InfoFigures info = doc->Information();
   EXPECT_EQ(info.directories.used, 2u);
   EXPECT_EQ(info.directories.capacity, 48u);
-  EXPECT_EQ(doc->Firmware()->DirectoryCapacity, 48u);
   EXPECT_EQ(info.space.capacity, 196608u);
   // (152 - 52) + (32 + 48 + 16) + 32
   EXPECT_EQ(info.space.used, 100u + 96u + 32u);

@@ -59,16 +59,6 @@ void MutableByteView::Copy(std::size_t pos, ByteView source) const {
   std::memmove(data_ + pos, source.data(), len);
 }
 
-std::uint32_t LeeEnteroLE(ByteView bytes, std::size_t pos, int n) { return bytes.ReadLE(pos, n); }
-std::uint32_t LeeEnteroBE(ByteView bytes, std::size_t pos, int n) { return bytes.ReadBE(pos, n); }
-
-void EscribeEnteroLE(MutableByteView bytes, std::size_t pos, std::uint32_t value, int n) {
-  bytes.WriteLE(pos, value, n);
-}
-void EscribeEnteroBE(MutableByteView bytes, std::size_t pos, std::uint32_t value, int n) {
-  bytes.WriteBE(pos, value, n);
-}
-
 std::string LeeNombre(ByteView bytes, std::size_t pos, std::size_t n) {
   std::string name;
   for (std::size_t i = 0; i < n && pos < bytes.size() && i < bytes.size() - pos; ++i) {

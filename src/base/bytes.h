@@ -97,12 +97,6 @@ inline void WriteU32(MutableByteView v, std::size_t pos, std::uint32_t value, By
     v.WriteBE(pos, value, 4);
 }
 
-// The image-format helpers under their own names.
-std::uint32_t LeeEnteroLE(ByteView bytes, std::size_t pos, int n);
-std::uint32_t LeeEnteroBE(ByteView bytes, std::size_t pos, int n);
-void EscribeEnteroLE(MutableByteView bytes, std::size_t pos, std::uint32_t value, int n);
-void EscribeEnteroBE(MutableByteView bytes, std::size_t pos, std::uint32_t value, int n);
-
 // The characters up to the first NUL, at most n (a raw 8-bit name).
 std::string LeeNombre(ByteView bytes, std::size_t pos, std::size_t n);
 // At most n characters of text, the rest of the n bytes NUL.

@@ -11,6 +11,22 @@ namespace corvane {
 const std::vector<OwnMessage>& OwnMessages() {
   static const std::vector<OwnMessage> kRows = {
       // The core's tree commands, saving and configuration: rows 354-389.
+      {354, "No hay ningún firmware abierto o ningún nodo seleccionado."},
+      {355, "La raíz y las secciones no se pueden borrar."},
+      {356, "No se puede crear un directorio nuevo en este nodo."},
+      {357, "Este nodo no se puede renombrar."},
+      {358, "El nodo no se puede soltar ahí."},
+      {359, "Las listas de orden de archivos son solo para modelos de firmware."},
+      {360, "no es una carpeta"},
+      {361, "\" contiene caracteres que un nombre de la imagen no puede tener; se guardaron como \"_\"."},
+      {362, "modelo de receptor desconocido"},
+      {363, "no hay ningún firmware abierto"},
+      {364, "La imagen reconstruida no se leería como el mismo árbol de archivos (primera diferencia en "},
+      {365, "); no se ha escrito nada."},
+      {366, "No se puede leer "},
+      {367, "No se puede escribir "},
+      {368, "El archivo está en Windows-1252 y el texto nuevo tiene caracteres que esa codificación no tiene; no se ha escrito nada: "},
+      {369, "no hay ningún parche abierto"},
       // The main window and its dialogs: rows 390-419.
       {390, "es"},
       {391, "Detectar el modelo (*.bin *.rcu *.rsc)"},

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "base/message_rows.h"
 #include "config/paths.h"
 
 namespace corvane {
@@ -84,7 +85,7 @@ Result GuardaConfiguracion(const fs::path& inis_folder, const Configuration& con
   std::error_code ec;
   if (!fs::exists(path, ec)) return Result::Ok();
   std::optional<IniFile> ini = IniFile::Load(path);
-  if (!ini) return Result::IoError(Message().Text("Cannot read " + path.string()));
+  if (!ini) return Result::IoError(Message().Row(rows::kCannotRead).Text(path.string()));
 
   const Settings& s = config.settings;
   const char* section = kMainSection;
@@ -102,9 +103,11 @@ Result GuardaConfiguracion(const fs::path& inis_folder, const Configuration& con
   ini->WriteBool(section, "OpenSearchResults", s.open_search_results);
   ini->WriteBool(section, "CompressWhenInsert", s.compress_when_insert);
 
+  if (!ini->Encodable())
+    return Result::Refused(Message().Row(rows::kIniNotWindows1252).Text(path.string()));
   const std::string error = ini->Save(path);
   if (!error.empty())
-    return Result::IoError(Message().Text("Cannot write " + path.string() + ": " + error));
+    return Result::IoError(Message().Row(rows::kCannotWrite).Text(path.string() + ": " + error));
   return Result::Ok();
 }
 

@@ -15,11 +15,11 @@
 
 namespace corvane {
 
-inline constexpr const char* kApplicationTitle = "Corvane v2.62";
+inline constexpr const char* kApplicationTitle = "Corvane v" CORVANE_VERSION;  // "Corvane v2.62"
 
 // Settings of section "Corvane" of Corvane.ini (other than the language slots, which the
-// InterfaceLanguage keeps). Values "stored in one byte" keep the low byte of the number read, as
-// the Windows program's byte fields did: 263 reads as 7, -1 as 255.
+// InterfaceLanguage keeps). Values stored in one byte keep the low byte of the number read, so
+// that the files shared with other tools read alike: 263 reads as 7, -1 as 255.
 struct Settings {
   std::uint8_t last_firmware_type_opened = 1;  // LastFirmwareTypeOpened: the open dialog's model
   std::string last_opened_directory;           // LastOpenedDirectory

@@ -1,6 +1,5 @@
 #include "config/ini.h"
 
-#include <limits>
 
 #include "base/file_io.h"
 
@@ -59,40 +58,26 @@ int HexDigit(char c) {
 
 std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
   text = Trim(text);
+  if (text.empty()) return std::nullopt;
   bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+  if (text.front() == '-' || text.front() == '+') {
     negative = text.front() == '-';
     text.remove_prefix(1);
   }
-  std::uint64_t magnitude = 0;
-  if (text.starts_with("0x") || text.starts_with("0X") || text.starts_with("$")) {
-    text.remove_prefix(text.front() == '$' ? 1 : 2);
-    if (text.empty()) return std::nullopt;
-    while (text.size() > 1 && text.front() == '0') text.remove_prefix(1);
-    if (text.size() > 8) return std::nullopt;
-    for (const char c : text) {
-      const int d = HexDigit(c);
-      if (d < 0) return std::nullopt;
-      magnitude = magnitude * 16 + static_cast<std::uint64_t>(d);
-    }
-    // Hexadecimal text is a 32-bit pattern: $FFFFFFFF is -1.
-    auto value =
-        static_cast<std::int64_t>(static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude)));
-    if (negative) value = -value;
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max())
-      return std::nullopt;
-    return static_cast<std::int32_t>(value);
+  std::uint32_t base = 10;
+  if (text.size() >= 2 && text[0] == '0') {
+    const char prefix = static_cast<char>(text[1] | 0x20);
+    base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : prefix == 'b' ? 2 : 10;
+    if (base != 10) text.remove_prefix(2);
   }
-  if (text.empty()) return std::nullopt;
+  // The digits up to the first character that is not one; the value wraps at 32 bits.
+  std::uint32_t value = 0;
   for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
-    if (magnitude > 0x80000000ULL) return std::nullopt;
+    const int digit = HexDigit(c);
+    if (digit < 0 || static_cast<std::uint32_t>(digit) >= base) break;
+    value = value * base + static_cast<std::uint32_t>(digit);
   }
-  const std::int64_t value =
-      negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  if (negative) value = 0u - value;
   return static_cast<std::int32_t>(value);
 }
 
@@ -128,18 +113,17 @@ IniFile IniFile::Parse(ByteView bytes) {
   bool break_seen = false;
   std::size_t start = 0;
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
+    // CR, LF and CR LF each end a line.
+    std::size_t content_end = text.find_first_of("\r\n", start);
     std::string eol;
-    std::size_t content_end = end;
-    if (end == std::string_view::npos) {
-      end = content_end = text.size();
+    std::size_t end;
+    if (content_end == std::string_view::npos) {
+      content_end = end = text.size();
     } else {
-      eol = "\n";
-      if (end > start && text[end - 1] == '\r') {
-        eol = "\r\n";
-        --content_end;
-      }
-      ++end;
+      const bool crlf = text[content_end] == '\r' && content_end + 1 < text.size() &&
+                        text[content_end + 1] == '\n';
+      eol = crlf ? "\r\n" : std::string(1, text[content_end]);
+      end = content_end + eol.size();
     }
     if (!break_seen && !eol.empty()) {
       ini.line_break_ = eol;
@@ -267,16 +251,23 @@ bool IniFile::WriteBool(std::string_view section, std::string_view key, bool val
   return WriteString(section, key, value ? "1" : "0");
 }
 
-Bytes IniFile::Serialize() const {
+std::string IniFile::Text() const {
   std::string text;
   for (const Line& line : lines_) {
     text += line.text;
     text += line.eol;
   }
-  return EncodeText(text, encoding_);
+  return text;
+}
+
+Bytes IniFile::Serialize() const { return EncodeText(Text(), encoding_); }
+
+bool IniFile::Encodable() const {
+  return encoding_ != TextEncoding::Windows1252 || FitsWindows1252(Text());
 }
 
 std::string IniFile::Save(const std::filesystem::path& path) const {
+  if (!Encodable()) return "the text holds characters that Windows-1252 does not have";
   return WriteFileAtomic(path, Serialize());
 }
 

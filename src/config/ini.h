@@ -5,15 +5,16 @@
 // quotes loses the pair; a missing file, section or key gives the caller's default, while a key
 // present with an empty value gives the empty string. Lines beginning with ";" are comments; a
 // line without "=" defines no key. When a section or key appears twice, the first one counts.
-// Integers are decimal or hexadecimal with "0x" or "$" and must fill the whole value (anything
-// else gives the default); booleans are integers, 0 false and anything else true.
+// CR, LF and CR LF each end a line. Integers are read from the leading digits of the value (see
+// ParseIniInteger); booleans are integers, 0 false and anything else true.
 //
 // Writing changes only the line of the key written: every other line (comments, blank lines,
 // other keys and sections, their order and line breaks) stays byte for byte. A key that is not
 // there yet goes after the last key of its section; a section that is not there yet goes at the
 // end of the file. Values that would not read back as written (leading or trailing spaces, or a
-// surrounding pair of quotes) are written inside double quotes. The file keeps its own line
-// break; a new document uses CR LF.
+// surrounding pair of quotes) are written inside double quotes. Every line keeps its own line
+// break and new lines take the file's first one; a new document uses CR LF. A file is written
+// back in the encoding it was read in; a new document is UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -28,9 +29,10 @@
 
 namespace corvane {
 
-// The platform's integer conversion of an INI value: optional sign, then decimal digits, or
-// "0x"/"$" and hexadecimal digits (up to 32 bits, taken as a signed 32-bit pattern). nullopt when
-// the text is anything else or does not fit.
+// The platform's integer conversion of an INI value: surrounding blanks, an optional sign, an
+// optional "0x", "0o" or "0b" base prefix, then the digits up to the first character that is not
+// one ("8 ; eight" is 8, "800px" 800, "1.5" 1, "abc" 0). The value wraps at 32 bits, taken as a
+// signed pattern. nullopt only for an empty value (the caller's default applies).
 std::optional<std::int32_t> ParseIniInteger(std::string_view text);
 
 class IniFile {
@@ -65,9 +67,13 @@ class IniFile {
   bool WriteInteger(std::string_view section, std::string_view key, std::int64_t value);
   bool WriteBool(std::string_view section, std::string_view key, bool value);  // 1 or 0
 
-  // The whole document as bytes in the file's own encoding (Windows-1252 input becomes UTF-8).
+  // The whole document as bytes in the file's own encoding (a character that Windows-1252 cannot
+  // hold becomes "?" there: check Encodable() first).
   Bytes Serialize() const;
-  // Serialize() written atomically over `path`; the error text, empty on success.
+  // False when the file is Windows-1252 and its text now holds a character that code page lacks.
+  bool Encodable() const;
+  // Serialize() written atomically over `path`; the error text, empty on success. Nothing is
+  // written when the document is not Encodable().
   std::string Save(const std::filesystem::path& path) const;
 
   TextEncoding encoding() const { return encoding_; }
@@ -77,7 +83,7 @@ class IniFile {
   enum class Kind { Other, Section, Key };
   struct Line {
     std::string text;  // the line as it stands, without its line break
-    std::string eol;   // its line break: "\r\n", "\n" or "" for a last line without one
+    std::string eol;   // its line break: "\r\n", "\n", "\r" or "" for a last line without one
     Kind kind = Kind::Other;
     std::string folded;  // the section or key name, case-folded
     std::string name;    // the section or key name as written
@@ -85,6 +91,7 @@ class IniFile {
   };
 
   static Line ParseLine(std::string text, std::string eol);
+  std::string Text() const;  // every line with its line break, UTF-8
   // Index of the first section header with that name, or npos.
   std::size_t FindSection(std::string_view folded_section) const;
   // Index of the key line inside the section starting at `header`, or npos.

@@ -96,7 +96,22 @@ std::string DecodeUtf16(ByteView bytes, bool little_endian) {
   return out;
 }
 
+// The Windows-1252 byte of a code point, or -1 when the code page has none.
+int Windows1252Byte(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  for (std::size_t i = 0; i < kCp1252High.size(); ++i)
+    if (kCp1252High[i] == cp) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
 }  // namespace
+
+bool FitsWindows1252(std::string_view utf8) {
+  std::size_t pos = 0;
+  while (pos < utf8.size())
+    if (Windows1252Byte(NextCodePoint(utf8, pos)) < 0) return false;
+  return true;
+}
 
 bool IsValidUtf8(std::string_view text) {
   std::size_t pos = 0;
@@ -160,9 +175,16 @@ DecodedText DecodeText(ByteView bytes) {
 Bytes EncodeText(std::string_view utf8, TextEncoding encoding) {
   Bytes out;
   switch (encoding) {
-    case TextEncoding::Utf8Bom:
-    case TextEncoding::Utf8:
     case TextEncoding::Windows1252: {
+      std::size_t pos = 0;
+      while (pos < utf8.size()) {
+        const int byte = Windows1252Byte(NextCodePoint(utf8, pos));
+        out.push_back(static_cast<std::uint8_t>(byte < 0 ? '?' : byte));
+      }
+      return out;
+    }
+    case TextEncoding::Utf8Bom:
+    case TextEncoding::Utf8: {
       const std::size_t bom = encoding == TextEncoding::Utf8Bom ? 3 : 0;
       out.resize(bom + utf8.size());
       if (bom != 0) {

@@ -1,7 +1,7 @@
 // Text files that may come from Windows: decoding to UTF-8 and encoding back.
 //
-// Files made by the Windows program are Windows-1252 text; files we write are UTF-8. A file is
-// decoded line by line: a line that is valid UTF-8 is kept as it is, any other line is taken as
+// Files made by Windows tools are often Windows-1252 text; new files we write are UTF-8. A file
+// is decoded line by line: a line that is valid UTF-8 is kept as it is, any other line is taken as
 // Windows-1252. Files with a UTF-16 byte-order mark (the platform's "Unicode" INI files) are
 // decoded as UTF-16. Line breaks are left in the decoded text as they were.
 #pragma once
@@ -16,7 +16,7 @@ namespace corvane {
 enum class TextEncoding {
   Utf8,         // UTF-8 without a byte-order mark (also plain ASCII)
   Utf8Bom,      // UTF-8 with a byte-order mark
-  Windows1252,  // at least one line was not valid UTF-8 (written back as UTF-8)
+  Windows1252,  // at least one line was not valid UTF-8 (written back as Windows-1252)
   Utf16LE,      // UTF-16 little-endian with its byte-order mark
   Utf16BE,      // UTF-16 big-endian with its byte-order mark
 };
@@ -35,10 +35,12 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 
 DecodedText DecodeText(ByteView bytes);
 
-// The text in the given encoding. Windows1252 input is written back as UTF-8 (so no character is
-// lost); Utf8Bom and the UTF-16 forms keep their byte-order mark. Bytes of `utf8` that are not
-// valid UTF-8 become U+FFFD in UTF-16.
+// The text in the given encoding; Utf8Bom and the UTF-16 forms keep their byte-order mark. Bytes
+// of `utf8` that are not valid UTF-8 become U+FFFD in UTF-16. In Windows1252 a character the code
+// page does not have becomes "?" (check FitsWindows1252 first).
 Bytes EncodeText(std::string_view utf8, TextEncoding encoding);
+// True when every character of the text has a Windows-1252 byte.
+bool FitsWindows1252(std::string_view utf8);
 
 // Case-insensitive comparison of UTF-8 names as the platform compares INI and file names: ASCII
 // letters and the accented letters of Latin-1 (À-Þ / à-þ) fold; everything else compares exactly.

@@ -2,29 +2,16 @@
 
 #include <algorithm>
 
+#include "base/message_rows.h"
 #include "base/messages.h"
 #include "firmware/codec.h"
 #include "firmware/firmware.h"
+#include "firmware/models.h"
 #include "document/names.h"
 
 namespace corvane {
 
 namespace {
-
-namespace row {
-constexpr int kFileDiffers = 311;     // "El fichero \"" ... "\" es diferente"
-constexpr int kFileMissing = 313;     // "El fichero \"" ... "\" no existe en Firmware 2"
-constexpr int kDirCountDiffers = 315;
-constexpr int kDirNotIn2 = 316;       // "El directorio \"" ... "\" no se encuentra en el firmware 2"
-constexpr int kDirNotIn1 = 318;       // ... "\" no se encuentra en el firmware 1"
-constexpr int kLoading1 = 320;
-constexpr int kLoading2 = 321;
-constexpr int kComparing = 322;
-constexpr int kDifferingCount = 323;
-constexpr int kNoDifferences = 324;
-constexpr int kMissingCount = 325;
-constexpr int kNoneMissing = 326;
-}  // namespace row
 
 std::string Name(const TNodo& node) { return Latin1ToUtf8(node.Text); }
 
@@ -56,33 +43,33 @@ void CompareTrees(const TArbol& first, const TArbol& second, CompareSummary& sum
   const TNodo* root2 = second.Root();
   if (root1 == nullptr || root2 == nullptr) return;
   if (root1->ChildCount() != root2->ChildCount())
-    summary.lines.push_back(Message::FromRow(row::kDirCountDiffers));
+    summary.lines.push_back(Message::FromRow(rows::kDirCountDiffers));
   for (const TNodo* d1 : root1->Children()) {
     const TNodo* d2 = BuscaNodo(root2->FirstChild(), d1->Text, true);
     if (d2 == nullptr) {
-      summary.lines.push_back(Message().Row(row::kDirNotIn2).Text(Name(*d1)).Row(row::kDirNotIn2 + 1));
+      summary.lines.push_back(Message().Row(rows::kDirNotIn2).Text(Name(*d1)).Row(rows::kDirNotIn2End));
       continue;
     }
     for (const TNodo* f1 : d1->Children()) {
       const TNodo* f2 = BuscaNodo(d2->FirstChild(), f1->Text, true);
       if (f2 == nullptr) {
         summary.lines.push_back(Message()
-                                    .Row(row::kFileMissing)
+                                    .Row(rows::kFileMissing)
                                     .Text(Name(*d1) + ":" + Name(*f1))
-                                    .Row(row::kFileMissing + 1));
+                                    .Row(rows::kFileMissingEnd));
         ++summary.missing;
       } else if (!SameContent(*f1, *f2)) {
         summary.lines.push_back(Message()
-                                    .Row(row::kFileDiffers)
+                                    .Row(rows::kFileDiffers)
                                     .Text(Name(*d1) + ":" + Name(*f1))
-                                    .Row(row::kFileDiffers + 1));
+                                    .Row(rows::kFileDiffersEnd));
         ++summary.differing;
       }
     }
   }
   for (const TNodo* d2 : root2->Children()) {
     if (BuscaNodo(root1->FirstChild(), d2->Text, true) == nullptr)
-      summary.lines.push_back(Message().Row(row::kDirNotIn1).Text(Name(*d2)).Row(row::kDirNotIn1 + 1));
+      summary.lines.push_back(Message().Row(rows::kDirNotIn1).Text(Name(*d2)).Row(rows::kDirNotIn1End));
   }
 }
 
@@ -91,37 +78,34 @@ CompareSummary CompareFirmwares(const std::filesystem::path& file1, int model1,
   CompareSummary summary;
   TArbol tree1;
   TArbol tree2;
-  summary.lines.push_back(Message::FromRow(row::kLoading1));
+  summary.lines.push_back(Message::FromRow(rows::kLoading1));
   TFirmware side1;
   Result loaded = side1.Create(file1, tree1, model1);
   if (loaded.ok()) {
-    summary.lines.push_back(Message::FromRow(row::kLoading2));
+    summary.lines.push_back(Message::FromRow(rows::kLoading2));
     TFirmware side2;
     loaded = side2.Create(file2, tree2, model2);
     if (loaded.ok()) {
-      summary.lines.push_back(Message::FromRow(row::kComparing));
+      summary.lines.push_back(Message::FromRow(rows::kComparing));
       CompareTrees(tree1, tree2, summary);
     }
   }
   if (!loaded.ok()) summary.failures.push_back(loaded);
   summary.lines.push_back(summary.differing > 0 ? Message()
-                                                      .Row(row::kDifferingCount)
+                                                      .Row(rows::kDifferingCount)
                                                       .Text(" " + std::to_string(summary.differing))
-                                                : Message::FromRow(row::kNoDifferences));
+                                                : Message::FromRow(rows::kNoDifferences));
   summary.lines.push_back(summary.missing > 0 ? Message()
-                                                    .Row(row::kMissingCount)
+                                                    .Row(rows::kMissingCount)
                                                     .Text(" " + std::to_string(summary.missing))
-                                              : Message::FromRow(row::kNoneMissing));
+                                              : Message::FromRow(rows::kNoneMissing));
   return summary;
 }
 
 int CompareFilterModel(int filter_index) {
-  int m = filter_index;
-  if (m > 3) m += 1;
-  if (m > 13) m += 2;
-  if (m > 16) m += 2;
-  if (m > 23) m += 1;
-  return m;
+  const std::vector<int> models = ComparableModels();
+  if (filter_index < 1 || filter_index > static_cast<int>(models.size())) return 0;
+  return models[static_cast<std::size_t>(filter_index - 1)];
 }
 
 }  // namespace corvane

@@ -40,7 +40,8 @@ void CompareTrees(const TArbol& first, const TArbol& second, CompareSummary& sum
 CompareSummary CompareFirmwares(const std::filesystem::path& file1, int model1,
                                 const std::filesystem::path& file2, int model2);
 
-// The model of filter index c of the comparison's open dialog (firmware models only).
+// The model of filter index c (from 1) of the comparison's open dialog: the c-th of
+// ComparableModels(); 0 outside them.
 int CompareFilterModel(int filter_index);
 
 }  // namespace corvane

@@ -14,24 +14,6 @@ namespace corvane {
 
 namespace {
 
-// The directory-table shape a family's evidence is read with, or nullptr.
-const dirtable::TableShape* ShapeOf(Family family) {
-  switch (family) {
-    case Family::Pioneer:
-      return &dirtable::kLittleShape32;
-    case Family::Strong:
-    case Family::Nokia:
-    case Family::Asscom:
-      return &dirtable::kBigShape32;
-    case Family::SonyTS1A:
-      return &dirtable::kBigShape32After8;
-    case Family::SonyTS2:
-      return &dirtable::kBigShape30;
-    default:
-      return nullptr;
-  }
-}
-
 bool LooksCompressed(const std::string& name) {
   return !name.empty() && (name.back() == 'z' || name.back() == 'Z');
 }
@@ -49,7 +31,7 @@ ModelCandidate Weigh(int model, const TFirmware& fw, const TArbol& tree, const B
     }
   }
   const ModelDescriptor* d = FindModel(model);
-  if (const dirtable::TableShape* shape = d ? ShapeOf(d->family) : nullptr) {
+  if (const dirtable::TableShape* shape = d ? d->family->detection_shape : nullptr) {
     if (dirtable::AddressesInsideImage(fw, *shape)) {
       c.score += 2;
       c.evidence.push_back("table addresses inside the image");

@@ -34,7 +34,7 @@ Message PathError(int row, const fs::path& path, const std::string& reason = {})
 }
 
 const Message& NothingOpen() {
-  static const Message m = Message().Text("No firmware is open or no node is selected.");
+  static const Message m = Message::FromRow(rows::kNothingSelected);
   return m;
 }
 
@@ -257,7 +257,7 @@ Message Document::StatusText(const TNodo* selected) const {
 CommandResult Document::Delete(TNodo* node) {
   if (!IsOpen() || node == nullptr) return Refusal(NothingOpen());
   if (!ActualizaBotones(CommandsAfterOpen(Model()), Context(), node).delete_node)
-    return Refusal(Message().Text("The root and the sections cannot be deleted."));
+    return Refusal(Message::FromRow(rows::kRootAndSectionsStay));
   if (InUse(*node)) return Refusal(Message::FromRow(rows::kNodeInUse));
   RemoveNode(node);
   modified_ = true;
@@ -269,7 +269,7 @@ CommandResult Document::Delete(TNodo* node) {
 CommandResult Document::NewDirectory(TNodo* selected, std::string_view name) {
   if (!IsOpen() || selected == nullptr) return Refusal(NothingOpen());
   if (!ActualizaBotones(CommandsAfterOpen(Model()), Context(), selected).new_directory)
-    return Refusal(Message().Text("A new directory cannot be made at this node."));
+    return Refusal(Message::FromRow(rows::kNoNewDirectoryHere));
   bool lossy = false;
   const std::string raw = Utf8ToLatin1(name, &lossy);
   const bool patch = IsPatch();
@@ -291,7 +291,7 @@ bool Document::CanRename(const TNodo* node) const {
 }
 
 CommandResult Document::Rename(TNodo* node, std::string_view text) {
-  if (!CanRename(node)) return Refusal(Message().Text("This node cannot be renamed."));
+  if (!CanRename(node)) return Refusal(Message::FromRow(rows::kCannotRename));
   const std::optional<std::string> name = NombreRenombrado(text);
   if (!name) return Refusal(Message::FromRow(rows::kBadNewName));
   CommandResult r;
@@ -313,7 +313,7 @@ bool Document::CanDrop(const TNodo* dragged, const TNodo* target) const {
 CommandResult Document::Drop(TNodo* dragged, TNodo* target) {
   if (!IsOpen()) return Refusal(NothingOpen());
   const DropPlace place = PlaceForDrop(Context(), dragged, target);
-  if (!place.allowed) return Refusal(Message().Text("The node cannot be dropped there."));
+  if (!place.allowed) return Refusal(Message::FromRow(rows::kCannotDropThere));
   MoveNode(dragged, place.parent, place.index);
   modified_ = true;
   CommandResult r;
@@ -329,7 +329,8 @@ CommandResult Document::Extract(const TNodo* node, const fs::path& folder, bool 
   if (!IsOpen() || node == nullptr) return Refusal(NothingOpen());
   std::error_code ec;
   if (!fs::is_directory(folder, ec))
-    return Refusal(PathError(rows::kCannotOpen, folder, "not a folder"), Outcome::IoError);
+    return Refusal(PathError(rows::kCannotOpen, folder).Text(": ").Row(rows::kNotAFolder),
+                   Outcome::IoError);
 
   ExtractRun run;
   run.decompress = decompress;
@@ -363,7 +364,7 @@ CommandResult Document::Extract(const TNodo* node, const fs::path& folder, bool 
 
 CommandResult Document::ExportOrder(const fs::path& list_file, Interaction& interaction) {
   if (!IsOpen()) return Refusal(NothingOpen());
-  if (IsPatch()) return Refusal(Message().Text("File-order lists are for firmware models only."));
+  if (IsPatch()) return Refusal(Message::FromRow(rows::kOrderListsFirmwareOnly));
   interaction.Status(Message::FromRow(rows::kExportingOrder));
   const std::string error =
       WriteFileAtomic(list_file, ToBytesOf(ExportaOrdenTexto(*Root(), firmware_->RootName)));
@@ -374,7 +375,7 @@ CommandResult Document::ExportOrder(const fs::path& list_file, Interaction& inte
 
 CommandResult Document::ImportOrder(const fs::path& list_file, Interaction& interaction) {
   if (!IsOpen()) return Refusal(NothingOpen());
-  if (IsPatch()) return Refusal(Message().Text("File-order lists are for firmware models only."));
+  if (IsPatch()) return Refusal(Message::FromRow(rows::kOrderListsFirmwareOnly));
   const std::optional<Bytes> text = ReadWholeFile(list_file);
   if (!text) return Refusal(PathError(rows::kCannotOpen, list_file), Outcome::IoError);
   const std::vector<OrderEntry> entries =
@@ -478,7 +479,7 @@ SearchHit Document::Search(const TNodo* selected, std::string_view text, SearchS
   return hit;
 }
 
-InfoFigures Document::Information() {
+InfoFigures Document::Information() const {
   if (!IsOpen()) return {};
   return Informacion(*firmware_);
 }

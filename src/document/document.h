@@ -258,9 +258,8 @@ class Document {
   SearchHit Search(const TNodo* selected, std::string_view text, SearchScope scope,
                    bool match_case, Interaction* interaction = nullptr) const;
 
-  // The three figures of the information window. Patch models store the directory capacity in
-  // DirectoryCapacity and model 19 its SecondAreaStart, as the window does.
-  InfoFigures Information();
+  // The three figures of the information window.
+  InfoFigures Information() const;
 
  private:
   // Tree changes that the observer hears of.

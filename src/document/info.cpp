@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <initializer_list>
 
 #include "firmware/firmware.h"
 #include "firmware/models.h"
@@ -11,12 +10,6 @@
 namespace corvane {
 
 namespace {
-
-bool OneOf(int model, std::initializer_list<int> models) {
-  for (int m : models)
-    if (m == model) return true;
-  return false;
-}
 
 // a - b, or 0 when the fields make no sense (b above a).
 std::uint64_t Span(std::uint32_t a, std::uint32_t b) { return a > b ? std::uint64_t{a} - b : 0; }
@@ -75,66 +68,88 @@ std::uint32_t FilesInSecondRegion(const TFirmware& firmware) {
   return count;
 }
 
-InfoFigures Informacion(TFirmware& fw) {
+InfoFigures Informacion(const TFirmware& fw) {
   InfoFigures info;
   const TNodo* root = fw.Root();
-  if (root == nullptr) return info;
-  const int model = fw.Model;
+  const ModelDescriptor* model = FindModel(fw.Model);
+  if (root == nullptr || model == nullptr) return info;
   const std::uint64_t sections = root->ChildCount();
   const std::uint32_t files = CuentaArchivos(root);
 
-  // Directories.
-  if (IsPatchModel(model)) {
+  // Directories: a patch section holds up to 16.
+  if (model->kind == ModelKind::Patch) {
     for (const TNodo* section : root->Children())
       if (section->HasChildren() && !FirstChildIsCanal(*section))
         info.directories.used += section->ChildCount();
-    fw.DirectoryCapacity = static_cast<std::uint32_t>(16 * sections);
+    info.directories.capacity = 16 * sections;
   } else {
     info.directories.used = root->ChildCount();
+    info.directories.capacity = fw.DirectoryCapacity;
   }
-  info.directories.capacity = fw.DirectoryCapacity;
 
   // Files.
   info.files.used = files;
-  if (OneOf(model, {7, 8, 11, 13, 25, 26}))
-    info.files.capacity = Span(fw.AddressTableOffset, fw.FileTableOffset) / 20;
-  else if (model == 24)
-    info.files.capacity = Span(fw.SecondAreaEnd, fw.FileTableOffset) / 20;
-  else if (model == 27)
-    info.files.capacity = Span(fw.AddressTableOffset, fw.FileTableOffset) / 20 +
-                          (kDynaTableBEnd - kDynaTableB) / 20;
+  const std::uint64_t file_table_block = Span(fw.AddressTableOffset, fw.FileTableOffset) / 20;
+  switch (model->file_capacity) {
+    case FileCapacity::Unknown:
+      break;
+    case FileCapacity::FileTableBlock:
+      info.files.capacity = file_table_block;
+      break;
+    case FileCapacity::UpToSecondAreaEnd:
+      info.files.capacity = Span(fw.SecondAreaEnd, fw.FileTableOffset) / 20;
+      break;
+    case FileCapacity::FileTableBlockAndDynaSecond:
+      info.files.capacity = file_table_block + (kDynaTableBEnd - kDynaTableB) / 20;
+      break;
+  }
 
   // Space used.
-  std::uint64_t used;
-  if (OneOf(model, {1, 2, 3, 10, 16, 20, 23}))
-    used = EspacioUsado(*root, 3) + 20ull * FilesInSecondRegion(fw);
-  else if (IsPatchModel(model))
-    used = EspacioSecciones(*root);
-  else if (OneOf(model, {5, 6, 9, 12, 21}))
-    used = EspacioUsado(*root, 3) + 20ull * files;
-  else if (model == 24)
-    used = EspacioUsado(*root, 1);
-  else
-    used = EspacioUsado(*root, 3);
-  info.space.used = used;
+  switch (model->space_used) {
+    case SpaceUsed::Data:
+      info.space.used = EspacioUsado(*root, 3);
+      break;
+    case SpaceUsed::DataEven:
+      info.space.used = EspacioUsado(*root, 1);
+      break;
+    case SpaceUsed::DataAndSecondRegionEntries:
+      info.space.used = EspacioUsado(*root, 3) + 20ull * FilesInSecondRegion(fw);
+      break;
+    case SpaceUsed::DataAndEntries:
+      info.space.used = EspacioUsado(*root, 3) + 20ull * files;
+      break;
+    case SpaceUsed::Sections:
+      info.space.used = EspacioSecciones(*root);
+      break;
+  }
 
   // Space offered.
   const std::uint64_t first = Span(fw.TableOffset, fw.AreaStart);
-  if (OneOf(model, {1, 2, 3, 10, 12, 16, 20, 22, 23})) {
-    info.space.capacity = first + Span(fw.SecondAreaEnd, fw.SecondAreaStart);
-  } else if (OneOf(model, {4, 15, 17, 18})) {
-    info.space.capacity = 65536 * sections;
-  } else if (OneOf(model, {5, 6, 9, 21})) {
-    info.space.capacity = Span(fw.SecondAreaEnd, fw.AreaStart);
-  } else if (OneOf(model, {7, 8, 11, 13, 24, 25, 26})) {
-    info.space.capacity = first;
-  } else if (model == 14) {
-    info.space.capacity = 0x70000;
-  } else if (model == 19) {
-    fw.SecondAreaStart = fw.FileTableOffset + 20 * files;
-    info.space.capacity = Span(fw.AreaEnd, fw.AreaStart) + Span(fw.SecondAreaEnd, fw.SecondAreaStart);
-  } else if (model == 27) {
-    info.space.capacity = first + (kDynaTableB - kDynaDataB);
+  switch (model->space_offered) {
+    case SpaceOffered::FirstRegion:
+      info.space.capacity = first;
+      break;
+    case SpaceOffered::BothRegions:
+      info.space.capacity = first + Span(fw.SecondAreaEnd, fw.SecondAreaStart);
+      break;
+    case SpaceOffered::FlashArea:
+      info.space.capacity = Span(fw.SecondAreaEnd, fw.AreaStart);
+      break;
+    case SpaceOffered::Sections:
+      info.space.capacity = kPatchSectionSize * sections;
+      break;
+    case SpaceOffered::PhilipsPatch:
+      info.space.capacity = 0x70000;
+      break;
+    case SpaceOffered::Philips6071Areas: {
+      // The second area begins after the file tables, which grow with the files.
+      const std::uint32_t second_start = fw.FileTableOffset + 20 * files;
+      info.space.capacity = Span(fw.AreaEnd, fw.AreaStart) + Span(fw.SecondAreaEnd, second_start);
+      break;
+    }
+    case SpaceOffered::DynaAreas:
+      info.space.capacity = first + (kDynaTableB - kDynaDataB);
+      break;
   }
   return info;
 }

@@ -32,9 +32,8 @@ struct InfoFigures {
 // decimals ("45.68", "100.00", "0.00").
 std::string FormatPercent(double percent);
 
-// The figures of a loaded firmware. Patch models store 16 x sections in DirectoryCapacity and
-// model 19 recomputes SecondAreaStart, as the information window does.
-InfoFigures Informacion(TFirmware& firmware);
+// The figures of a loaded firmware, by the rules of its model's row.
+InfoFigures Informacion(const TFirmware& firmware);
 
 // For the firmware models whose writers move directories to a second region (1, 2, 3, 10, 16,
 // 20, 23): the number of files of the directories that go there.

@@ -34,7 +34,7 @@ CommandResult Document::Insert(TNodo* selected, const fs::path& folder,
   CommandResult nothing;
   if (!IsOpen() || selected == nullptr) {
     nothing.outcome = Outcome::Refused;
-    nothing.messages.push_back(Message().Text("No firmware is open or no node is selected."));
+    nothing.messages.push_back(Message::FromRow(rows::kNothingSelected));
     return nothing;
   }
   InsertRun run{interaction, folder, compress, IsPatch(), selected, false, false, {}};
@@ -66,7 +66,7 @@ void Document::InsertOne(InsertRun& run, const std::string& disk_name) {
     if (IsSectionNode(Context(), *reference) && UpperName(name) != kCanalName) return;
   }
   if (lossy)
-    run.result.notes.push_back(Message().Text("\"" + disk_name + "\" holds characters a name in the image cannot have; they were stored as \"_\"."));
+    run.result.notes.push_back(Message().Text("\"" + disk_name).Row(rows::kNameCharactersReplaced));
 
   if (options_.lowercase_on_import) name = LowerName(name);
   name = RecortaNombre(name);

@@ -1,8 +1,8 @@
 // The file-order list (.def): the top-level directories and, in order, the files directly inside
 // each, with their places on disk after an extraction of the root.
 //
-// The list is a Latin-1 text file with CR LF line ends, kept byte for byte as the Windows program
-// writes it: "SECTION " + directory, and "FILE    " + name padded to 13 + "~" + RootName + "\" +
+// The list is a Latin-1 text file with CR LF line ends, written byte for byte in this form (other
+// tools read it): "SECTION " + directory, and "FILE    " + name padded to 13 + "~" + RootName + "\" +
 // directory + "\" + disk name. Paths are read with either separator.
 #pragma once
 

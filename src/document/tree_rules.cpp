@@ -13,8 +13,6 @@ namespace corvane {
 
 namespace {
 
-constexpr std::uint64_t kSectionBytes = 65536;  // a section holds less than this
-
 std::string_view SectionWord(const SelectionContext& context) {
   return context.section_word.empty() ? DefaultMessages()[rows::kSectionWord]
                                       : context.section_word;
@@ -64,12 +62,12 @@ bool IsRawFileName(std::string_view raw) {
 }
 
 bool FileFitsSection(const TNodo& node, std::uint32_t added) {
-  return std::uint64_t{TamanoSeccion(node)} + added + 20 < kSectionBytes;
+  return std::uint64_t{TamanoSeccion(node)} + added + 20 < kPatchSectionSize;
 }
 
 bool ReplacementFitsSection(const TNodo& node, std::uint32_t old_size, std::uint32_t new_size) {
   return std::int64_t{TamanoSeccion(node)} - old_size + new_size <
-         static_cast<std::int64_t>(kSectionBytes);
+         static_cast<std::int64_t>(kPatchSectionSize);
 }
 
 std::uint32_t SectionSizeAfterMove(const TNodo& moved, const TNodo& target_parent,
@@ -126,11 +124,6 @@ Message TextoEstado(const TFirmware& firmware, const TNodo* selected) {
   return IsPatchModel(firmware.Model) ? TextoEstadoSeccion(selected) : TextoEstadoNodo(selected);
 }
 
-bool IsFontModel(int model) {
-  static constexpr std::array<int, 13> kModels = {1, 2, 3, 5, 6, 9, 10, 13, 16, 20, 21, 22, 23};
-  return std::find(kModels.begin(), kModels.end(), model) != kModels.end();
-}
-
 CommandStates CommandsWithoutFirmware() { return CommandStates{}; }
 
 CommandStates CommandsAfterOpen(int model) {
@@ -168,7 +161,7 @@ CommandStates ActualizaBotones(const CommandStates& current, const SelectionCont
     } else {
       const std::string canal_section = std::string(SectionWord(context)) + "-0";
       s.new_directory = IsChildOfRoot(selected) && selected->ChildCount() < 16 &&
-                        std::uint64_t{TamanoSeccion(*selected)} + 16 < kSectionBytes &&
+                        std::uint64_t{TamanoSeccion(*selected)} + 16 < kPatchSectionSize &&
                         !(ContainsWord(selected->Text, canal_section) &&
                           FirstChildIsCanal(*selected));
     }
@@ -230,7 +223,7 @@ DropPlace PlaceForDrop(const SelectionContext& context, const TNodo* dragged,
   } else {
     place.index = parent->ChildCount() - (same_parent ? 1 : 0);
   }
-  if (patch && SectionSizeAfterMove(*dragged, *parent, place.index) >= kSectionBytes)
+  if (patch && SectionSizeAfterMove(*dragged, *parent, place.index) >= kPatchSectionSize)
     return refused;
   place.allowed = true;
   return place;

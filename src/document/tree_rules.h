@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/message_rows.h"
 #include "base/result.h"
 #include "firmware/tree.h"
 
@@ -16,31 +17,6 @@ namespace corvane {
 class TFirmware;
 
 // Message rows the tree commands use.
-namespace rows {
-inline constexpr int kCannotOpen = 3;         // "¡ El fichero no se ha podido abrir !"
-inline constexpr int kNoRoomInSection = 7;    // "¡ No hay espacio suficiente en esa sección !"
-inline constexpr int kAlreadyExists = 8;      // "Ya existe un archivo llamado : "
-inline constexpr int kReplaceIt = 9;          // "¿Lo sustituyo por el nuevo?"
-inline constexpr int kNodeExists = 10;        // "¡ Ya existe un nodo con ese nombre !"
-inline constexpr int kNodeInUse = 11;         // "¡ No se puede borrar ese nodo porque esta en uso !"
-inline constexpr int kSavingFiles = 25;       // "Guardando archivos..."
-inline constexpr int kExportingOrder = 26;    // "Exportando el orden de los archivos..."
-inline constexpr int kNewDirCaption = 28;     // "Nuevo directorio"
-inline constexpr int kNewDirPrompt = 29;      // "Introduce el nombre del nuevo directorio :"
-inline constexpr int kNodeSize = 30;          // "Tamaño del nodo :"
-inline constexpr int kSectionFree = 31;       // " --- Espacio libre en la sección :"
-inline constexpr int kSectionWord = 32;       // "Sección"
-inline constexpr int kNewDirDefault = 230;    // "nuevo"
-inline constexpr int kBadDirName = 231;       // "¡ Nombre de directorio incorrecto !"
-inline constexpr int kBadNewName = 232;       // "¡ El nombre nuevo no es valido !"
-inline constexpr int kDirectChildren = 272;   // "Descendientes directos :"
-inline constexpr int kTextNotFound = 273;     // "¡ No se ha encontrado esa cadena de texto !"
-inline constexpr int kInsertingFiles = 280;   // "Insertando archivos..."
-inline constexpr int kTooManyDirs = 281;      // "¡ No se pueden insertar tantos directorios ..."
-inline constexpr int kFilesNotFound = 282;    // "¡ No se encontraron algunos archivos !"
-inline constexpr int kNotFoundListHere = 283; // "La lista de archivos no encontrados está aquí :"
-}  // namespace rows
-
 // Files that are never compressed on insertion into a patch nor decompressed on extraction.
 bool IsRawFileName(std::string_view raw);  // CANAL_P.RCU, TCS, TPT, PATCH, EMM_MAIL (any case)
 
@@ -87,9 +63,6 @@ struct CommandStates {
   bool compare = true;
   bool operator==(const CommandStates&) const = default;
 };
-
-// The models whose image carries the font set (1, 2, 3, 5, 6, 9, 10, 13, 16, 20, 21, 22, 23).
-bool IsFontModel(int model);
 
 // The state with no firmware open (also after a failed open).
 CommandStates CommandsWithoutFirmware();

@@ -1,13 +1,10 @@
 #include "firmware/firmware.h"
 
+#include "base/message_rows.h"
 #include "base/file_io.h"
 #include "firmware/models.h"
 
 namespace corvane {
-
-namespace {
-constexpr int kMessageCannotOpen = 6;
-}
 
 void TFirmware::ApplyModelSettings(int model) {
   FileData.clear();
@@ -38,7 +35,7 @@ Result TFirmware::Create(const std::filesystem::path& file_name, TArbol& tree, i
     Tree = &tree;
     Model = static_cast<std::uint8_t>(model);
     Loaded = false;
-    return Result::IoError(Message::FromRow(kMessageCannotOpen));
+    return Result::IoError(Message::FromRow(rows::kCannotOpenFirmware));
   }
   return CreateFromBytes(file_name, file ? std::move(*file) : Bytes{}, tree, model);
 }
@@ -52,17 +49,17 @@ Result TFirmware::CreateFromBytes(const std::filesystem::path& file_name, Bytes 
   Loaded = false;
   ApplyModelSettings(model);
   const ModelDescriptor* d = FindModel(model);
-  if (d == nullptr) return Result::Rejected(Message().Text("unknown receiver model"));
-  Result result = d->loader(*this, std::move(file));
+  if (d == nullptr) return Result::Rejected(Message::FromRow(rows::kUnknownModel));
+  Result result = d->family->loader(*this, std::move(file));
   Loaded = result.ok();
   return result;
 }
 
-Result TFirmware::Build(const SaveOptions& options, Bytes& out) {
+Result TFirmware::Build(const SaveOptions& options, Bytes& out) const {
   out.clear();
   const ModelDescriptor* d = FindModel(Model);
-  if (d == nullptr || !Loaded) return Result::Refused(Message().Text("no firmware is open"));
-  Result result = d->writer(*this, options, out);
+  if (d == nullptr || !Loaded) return Result::Refused(Message::FromRow(rows::kNoFirmwareOpen));
+  Result result = d->family->writer(*this, options, out);
   if (!result.ok()) out.clear();
   return result;
 }
@@ -104,19 +101,18 @@ std::optional<std::string> TFirmware::ReadBackDifference(const Bytes& out) const
 }
 
 Result TFirmware::GuardaFirmware(const std::filesystem::path& destination,
-                                 const SaveOptions& options) {
+                                 const SaveOptions& options) const {
   Bytes out;
   Result built = Build(options, out);
   if (!built.ok()) return built;
   // The receiver reads the image the way the loader does: an image that does not read back as
   // this tree would lose files or leave the receiver without a readable file system.
   if (const auto difference = ReadBackDifference(out))
-    return Result::Refused(Message().Text(
-        "The rebuilt image would not read back as the same file tree (first difference at " +
-        *difference + "); nothing was written."));
+    return Result::Refused(
+        Message().Row(rows::kReadBackDiffers).Text(*difference).Row(rows::kNothingWritten));
   const std::string error = WriteFileAtomic(destination, out);
   if (!error.empty())
-    return Result::IoError(Message::FromRow(kMessageCannotOpen)
+    return Result::IoError(Message::FromRow(rows::kCannotOpenFirmware)
                                .Break()
                                .Text(destination.string() + ": " + error));
   return Result::Ok();

@@ -36,14 +36,14 @@ class TFirmware {
   Result CreateFromBytes(const std::filesystem::path& file_name, Bytes file, TArbol& tree, int model);
 
   // Builds the whole output with the model's writer, in memory.
-  Result Build(const SaveOptions& options, Bytes& out);
+  Result Build(const SaveOptions& options, Bytes& out) const;
   // Where `out` (a built image) would not load back as the current tree with this model's loader:
   // the path of the first differing node ("/" when it does not load at all); nullopt when equal.
   std::optional<std::string> ReadBackDifference(const Bytes& out) const;
   // Builds the output, checks that it reads back as the same tree, and writes it to `destination`
   // atomically (temporary file + rename). On any refusal or failure nothing is written and an
   // existing destination stays untouched.
-  Result GuardaFirmware(const std::filesystem::path& destination, const SaveOptions& options);
+  Result GuardaFirmware(const std::filesystem::path& destination, const SaveOptions& options) const;
 
   std::uint8_t Model = 0;
   bool Loaded = false;

@@ -1,13 +1,15 @@
 // Serialised sizes of directories, sections and the whole tree, as the writers lay them out.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "firmware/tree.h"
 
 namespace corvane {
 
-inline constexpr std::uint32_t kSectionLimit = 65535;  // bytes a patch section may hold
+inline constexpr std::size_t kPatchSectionSize = 0x10000;  // a patch section's slot: 64 KB
+inline constexpr std::uint32_t kSectionLimit = kPatchSectionSize - 1;  // bytes a section may hold
 inline constexpr std::uint32_t kCanalAllowance = 52;   // a CANAL_P.RCU section has no table
 inline constexpr const char* kCanalName = "CANAL_P.RCU";
 

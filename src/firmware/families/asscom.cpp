@@ -5,7 +5,6 @@
 #include "firmware/families/directory_table.h"
 #include "firmware/families/families.h"
 #include "firmware/firmware.h"
-#include "firmware/models.h"
 
 namespace corvane {
 
@@ -16,22 +15,15 @@ constexpr std::uint64_t kMinimumLength = 0x100000;  // the file must be longer
 }  // namespace
 
 Result CargaAsscom(TFirmware& fw, Bytes file) {
-  const ModelDescriptor* model = FindModel(fw.Model);
-  const std::uint32_t search_start = model ? model->args.first : 0;
+  const std::uint32_t search_start = FindModel(fw.Model)->args.first;
   dt::TakeFileAsImage(fw, std::move(file));
   if (fw.Image.size() <= kMinimumLength) return dt::RejectTableNotFound();
-  const auto table = dt::FindTable(fw.Image, "boot", search_start, 4);
-  if (!table) return dt::RejectTableNotFound();
-  fw.TableOffset = dt::ToField(*table);
-  const ByteView image(fw.Image);
-  dt::ReadTableHeader(fw, image, dt::kBigShape32, false);
-
-  dt::StartTree(fw);
+  Result opened = dt::OpenCommonTable(fw, "boot", search_start, 4, dt::kBigShape32, false);
+  if (!opened) return opened;
   dt::WalkResult walk;
-  Result walked = dt::WalkDirectories(
-      fw, image, ByteOrder::Big, fw.DirectoryCount,
-      dt::MakeDirectoryReader(image, dt::CommonReading(fw, dt::kBigShape32)), true, walk);
+  Result walked = dt::WalkCommonTree(fw, dt::kBigShape32, walk);
   if (!walked) return walked;
+  const ByteView image(fw.Image);
 
   // One region, from the first data up to the end of all file tables; its end is kept in
   // SecondAreaEnd.
@@ -41,7 +33,7 @@ Result CargaAsscom(TFirmware& fw, Bytes file) {
   return Result::Ok();
 }
 
-Result GuardaAsscom(TFirmware& fw, const SaveOptions& options, Bytes& out) {
+Result GuardaAsscom(const TFirmware& fw, const SaveOptions& options, Bytes& out) {
   const TNodo* root = fw.Root();
   if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
   const auto dirs = dt::MeasureDirectories(*root, dt::kDataMask);
@@ -57,16 +49,10 @@ Result GuardaAsscom(TFirmware& fw, const SaveOptions& options, Bytes& out) {
     d += dir.data;
     t += dt::kEntrySize * std::uint64_t{dir.files};
   }
-  const dt::DirectoryWriting writing = dt::CommonWriting(fw, dt::kBigShape32);
-  if (!dt::LayoutIsSound(writing, dirs, places, fw.FileSize))
-    return Result::Refused(dt::TooManyFilesMessage());
-
-  Bytes buffer = dt::ImageBuffer(fw);
-  dt::WriteDirectories(writing, buffer, dirs, places);
-  Result fonts = dt::PutFontsBack(fw, options, buffer, ByteOrder::Big, dt::FontRefusal::kPlain);
-  if (!fonts) return fonts;
-  out = std::move(buffer);
-  return Result::Ok();
+  return dt::WriteCommonImage(fw, options, dt::CommonWriting(fw, dt::kBigShape32), dirs, places,
+                              dt::FontRefusal::kPlain, out);
 }
+
+const FamilyDescriptor kAsscomFamily{CargaAsscom, GuardaAsscom, &dt::kBigShape32, ByteOrder::Big};
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/message_rows.h"
 #include "firmware/firmware.h"
 #include "firmware/image_fonts.h"
 #include "firmware/models.h"
@@ -12,20 +13,20 @@
 namespace corvane::dirtable {
 
 Result RejectBadLength() {
-  return Result::Rejected(Message::FromRow(kMsgBadLength));
+  return Result::Rejected(Message::FromRow(rows::kBadLength));
 }
 Result RejectTableNotFound() {
-  return Result::Rejected(Message::FromRow(kMsgTableNotFound));
+  return Result::Rejected(Message::FromRow(rows::kTableNotFound));
 }
 Result RejectNotSelectedType() {
-  return Result::Rejected(Message::FromRow(kMsgNotSelectedType));
+  return Result::Rejected(Message::FromRow(rows::kNotSelectedType));
 }
 Result RejectMissingBlocks() {
-  return Result::Rejected(Message::FromRow(kMsgMissingBlocks));
+  return Result::Rejected(Message::FromRow(rows::kMissingBlocks));
 }
 
 Message TooManyFilesMessage() {
-  return Message::FromRow(kMsgTooManyFiles).Break().Row(kMsgDeleteSomeFile);
+  return Message::FromRow(rows::kTooManyFiles).Break().Row(rows::kDeleteSomeFile);
 }
 
 std::uint32_t ToField(std::uint64_t value) {
@@ -524,16 +525,64 @@ Bytes ImageBuffer(const TFirmware& fw) {
 }
 
 Result PutFontsBack(const TFirmware& fw, const SaveOptions& options, MutableByteView out,
-                    ByteOrder order, FontRefusal refusal) {
-  if (options.use_external_fonts || options.fonts == nullptr || fw.ForceExternalFonts)
+                    FontRefusal refusal) {
+  const ModelDescriptor* model = FindModel(fw.Model);
+  if (model == nullptr || !model->fonts_in_image || options.use_external_fonts ||
+      options.fonts == nullptr || fw.ForceExternalFonts)
     return Result::Ok();
   if (const auto misfit = options.fonts->FirstMisfit(fw)) {
-    if (refusal == FontRefusal::kPlain) return Result::Refused(Message::FromRow(kMsgFontsTooBig));
-    return Result::Refused(Message::FromRow(kMsgFontsOf)
+    if (refusal == FontRefusal::kPlain) return Result::Refused(Message::FromRow(rows::kFontsTooBig));
+    return Result::Refused(Message::FromRow(rows::kFontsOf)
                                .Text(" " + misfit->name + "-" + std::to_string(misfit->size) + " ")
-                               .Row(kMsgFontsOfTooBig));
+                               .Row(rows::kFontsOfTooBig));
   }
-  options.fonts->Write(fw, out, order);
+  options.fonts->Write(fw, out, model->family->font_order);
+  return Result::Ok();
+}
+
+Result OpenCommonTable(TFirmware& fw, std::string_view marker, std::uint64_t from,
+                       std::size_t gap, const TableShape& shape, bool file_table_block) {
+  const auto table = FindTable(fw.Image, marker, from, gap);
+  if (!table) return RejectTableNotFound();
+  fw.TableOffset = ToField(*table);
+  ReadTableHeader(fw, fw.Image, shape, file_table_block);
+  return Result::Ok();
+}
+
+Result WalkTree(TFirmware& fw, ByteView image, const DirectoryReading& reading, WalkResult& walk) {
+  StartTree(fw);
+  return WalkDirectories(fw, image, reading.shape.order, fw.DirectoryCount,
+                         MakeDirectoryReader(image, reading), true, walk);
+}
+
+Result WalkCommonTree(TFirmware& fw, const TableShape& shape, WalkResult& walk) {
+  return WalkTree(fw, fw.Image, CommonReading(fw, shape), walk);
+}
+
+void FinishRegions(TFirmware& fw, const WalkResult& walk, std::uint64_t run) {
+  if (walk.split) {
+    CloseSecondRegion(fw, walk);
+  } else {
+    EraseRange(fw.Image, fw.FileTableOffset, fw.AddressTableOffset);
+    OpenSecondRegionAtRun(fw, fw.TableOffset, run);
+  }
+}
+
+bool FitsFirstRegion(const TFirmware& fw, const std::vector<DirectorySize>& dirs) {
+  return fw.AreaStart + TotalData(dirs) <= fw.TableOffset &&
+         fw.FileTableOffset + kEntrySize * TotalFiles(dirs) <= fw.AddressTableOffset;
+}
+
+Result WriteCommonImage(const TFirmware& fw, const SaveOptions& options,
+                        const DirectoryWriting& writing, const std::vector<DirectorySize>& dirs,
+                        const std::vector<Placement>& places, FontRefusal refusal, Bytes& out) {
+  if (!LayoutIsSound(writing, dirs, places, fw.FileSize))
+    return Result::Refused(TooManyFilesMessage());
+  Bytes buffer = ImageBuffer(fw);
+  WriteDirectories(writing, buffer, dirs, places);
+  Result fonts = PutFontsBack(fw, options, buffer, refusal);
+  if (!fonts) return fonts;
+  out = std::move(buffer);
   return Result::Ok();
 }
 

@@ -39,15 +39,6 @@ inline constexpr std::uint32_t kDataMask = 3;  // data of each directory starts 
 inline constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
 
 // Message rows the loaders and writers report.
-inline constexpr int kMsgNotSelectedType = 4;
-inline constexpr int kMsgBadLength = 5;
-inline constexpr int kMsgTableNotFound = 220;
-inline constexpr int kMsgTooManyFiles = 223;
-inline constexpr int kMsgDeleteSomeFile = 224;
-inline constexpr int kMsgMissingBlocks = 229;
-inline constexpr int kMsgFontsTooBig = 329;
-inline constexpr int kMsgFontsOf = 330;
-inline constexpr int kMsgFontsOfTooBig = 331;
 
 Result RejectBadLength();        // message 5
 Result RejectTableNotFound();    // message 220
@@ -142,15 +133,20 @@ void TakeFileAsImage(TFirmware& firmware, Bytes file);
 // (message 220 when absent): takes the file as the image and sets TableOffset.
 Result OpenFixedLengthImage(TFirmware& firmware, Bytes file);
 
-// Step 5 of every loader: empties the tree and adds the root node named RootName.
+// Every loader starts its tree here: empties the tree and adds the root node named RootName.
 TNodo* StartTree(TFirmware& firmware);
 
-// Reads, for the common layout (Strong step 3 with the family's shape): DirectoryCount at T,
+// Reads the table header of the common layout with the family's shape: DirectoryCount at T,
 // AreaStart from the first record's data address, DirectoryCapacity by the capacity scan,
 // AddressTableOffset after the counts (plus the file-table block when the family has one) and
 // FileTableOffset from the first address. TableOffset must be set.
 void ReadTableHeader(TFirmware& firmware, ByteView image, const TableShape& shape,
                      bool file_table_block);
+// The opening of the common layout: the table is found by `marker` from `from` (FindTable), its
+// offset stored in TableOffset and its header read (ReadTableHeader). Rejects (message 220) when
+// there is no table.
+Result OpenCommonTable(TFirmware& firmware, std::string_view marker, std::uint64_t from,
+                       std::size_t gap, const TableShape& shape, bool file_table_block);
 
 // One directory as its table describes it. Offsets may lie anywhere (outside the image too).
 struct DirectoryInfo {
@@ -194,7 +190,7 @@ struct WalkResult {
   std::uint32_t files_added = 0;  // nodes added for entries
 };
 
-// Step 6 of the Strong loader: directories i < count under the root, their entries as files (a
+// Walks the directory table: directories i < count under the root, their entries as files (a
 // file only when its data end lies below the image size). With split_regions, the first directory
 // whose base lies beyond FileTableOffset starts the second region: SecondAreaStart = its base and
 // AreaEnd = the end of the first region's tables advanced over blank words. Rejects (message 4)
@@ -205,6 +201,17 @@ using FileVisitor =
 Result WalkDirectories(TFirmware& firmware, ByteView image, ByteOrder order, std::uint32_t count,
                        const DirectoryReader& read, bool split_regions, WalkResult& result,
                        const FileVisitor& on_file = {});
+
+// StartTree, then WalkDirectories over DirectoryCount directories read with `reading`, splitting
+// the regions.
+Result WalkTree(TFirmware& firmware, ByteView image, const DirectoryReading& reading,
+                WalkResult& walk);
+// The common layout's walk: WalkTree with CommonReading(firmware, shape).
+Result WalkCommonTree(TFirmware& firmware, const TableShape& shape, WalkResult& walk);
+// The end of a walk over an image that may hold a second region: the split one is closed
+// (CloseSecondRegion); otherwise the file-table block is erased after the entries and the second
+// region is the first run of `run` erased bytes after the table (OpenSecondRegionAtRun).
+void FinishRegions(TFirmware& firmware, const WalkResult& walk, std::uint64_t run);
 
 // Closing a walk that split the image in two regions: SecondAreaEnd = the end of the second
 // region's file tables advanced over blank words; [SecondAreaStart, SecondAreaEnd) is erased.
@@ -310,16 +317,26 @@ void WriteDirectory(const DirectoryWriting& writing, MutableByteView out, std::s
 // The writers' starting point: a copy of the image as the loader left it, FileSize bytes long.
 Bytes ImageBuffer(const TFirmware& firmware);
 
+// The directories' data fit below the table and their entries in the file-table block.
+bool FitsFirstRegion(const TFirmware& firmware, const std::vector<DirectorySize>& dirs);
+
 // DirectoryCount = dirs.size() at T, then every directory.
 void WriteDirectories(const DirectoryWriting& writing, MutableByteView out,
                       const std::vector<DirectorySize>& dirs, const std::vector<Placement>& places);
 
-// The writers' font step. Skipped when the fonts come from external files (the option, no font
-// set given, or a firmware whose own fonts cannot be used). Otherwise refuses with message 329
+// The writers' font step, in the byte order of the model's family. Skipped for a model without
+// fonts in its image and when the fonts come from external files (the option, no font set given,
+// or a firmware whose own fonts cannot be used). Otherwise refuses with message 329
 // (kPlain) or 330 + name + "-" + size + 331 (kNamed) when the set does not fit, else writes it.
 enum class FontRefusal { kPlain, kNamed };
 Result PutFontsBack(const TFirmware& firmware, const SaveOptions& options, MutableByteView out,
-                    ByteOrder order, FontRefusal refusal);
+                    FontRefusal refusal);
+
+// The writers' common tail: refuses (messages 223, 224) a layout that is not sound, then writes
+// the directories into a copy of the image, puts the fonts back and hands the image out.
+Result WriteCommonImage(const TFirmware& firmware, const SaveOptions& options,
+                        const DirectoryWriting& writing, const std::vector<DirectorySize>& dirs,
+                        const std::vector<Placement>& places, FontRefusal refusal, Bytes& out);
 
 }  // namespace dirtable
 }  // namespace corvane

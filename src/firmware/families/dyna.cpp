@@ -23,14 +23,11 @@ Result CargaDyna(TFirmware& fw, Bytes file) {
   const ByteView image(fw.Image);
   dt::ReadComputedBaseHeader(fw, image, dt::kLittleShape32, 0);
 
-  dt::StartTree(fw);
   dt::WalkResult walk;
-  return dt::WalkDirectories(
-      fw, image, ByteOrder::Little, fw.DirectoryCount,
-      dt::MakeDirectoryReader(image, dt::CommonReading(fw, dt::kLittleShape32)), true, walk);
+  return dt::WalkCommonTree(fw, dt::kLittleShape32, walk);
 }
 
-Result GuardaDyna(TFirmware& fw, const SaveOptions&, Bytes& out) {
+Result GuardaDyna(const TFirmware& fw, const SaveOptions&, Bytes& out) {
   const TNodo* root = fw.Root();
   if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
   const auto dirs = dt::MeasureDirectories(*root, dt::kDataMask);
@@ -86,5 +83,7 @@ Result GuardaDyna(TFirmware& fw, const SaveOptions&, Bytes& out) {
   out = std::move(buffer);
   return Result::Ok();
 }
+
+const FamilyDescriptor kDynaFamily{CargaDyna, GuardaDyna, nullptr, ByteOrder::Little};
 
 }  // namespace corvane

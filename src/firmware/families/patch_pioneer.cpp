@@ -10,8 +10,10 @@ Result CargaParchePioneer(TFirmware& firmware, Bytes file) {
   return LoadPlainPatch(firmware, std::move(file), ByteOrder::Little);
 }
 
-Result GuardaParchePioneer(TFirmware& firmware, const SaveOptions&, Bytes& out) {
+Result GuardaParchePioneer(const TFirmware& firmware, const SaveOptions&, Bytes& out) {
   return SavePlainPatch(firmware, ByteOrder::Little, out);
 }
+
+const FamilyDescriptor kPatchPioneerFamily{CargaParchePioneer, GuardaParchePioneer, nullptr, ByteOrder::Little};
 
 }  // namespace corvane

@@ -1,12 +1,12 @@
 #include "firmware/families/patch_sections.h"
 
-#include "document/names.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
+#include "base/latin1.h"
+#include "base/message_rows.h"
 #include "base/messages.h"
 #include "firmware/firmware.h"
 #include "firmware/sizes.h"
@@ -40,7 +40,7 @@ bool IsCanal(const TNodo& node) {
 }
 
 Result Refuse(const TNodo& section, std::string detail) {
-  Message m = Message::FromRow(kMessageSectionNoRoom).Break().Text(TextFromName(section.Text));
+  Message m = Message::FromRow(rows::kNoRoomInSection).Break().Text(TextFromName(section.Text));
   if (!detail.empty()) m.Text(": " + detail);
   return Result::Refused(std::move(m));
 }
@@ -48,7 +48,7 @@ Result Refuse(const TNodo& section, std::string detail) {
 // A section's records may point their entries at the same bytes over and over: a crafted 64 KB
 // section could ask for gigabytes of files. A real one holds less than 64 KB of files, and one
 // that holds more cannot be saved anyway; files beyond this total are not read.
-constexpr std::size_t kSectionReadLimit = kSectionTableSlots * kSectionSize;
+constexpr std::size_t kSectionReadLimit = kSectionTableSlots * kPatchSectionSize;
 
 void ReadDirectoryRecord(ByteView section, std::size_t at, ByteOrder order, TArbol& tree,
                          TNodo* section_node, std::size_t& bytes_read) {
@@ -78,7 +78,7 @@ std::string TextFromName(std::string_view name) { return Latin1ToUtf8(name); }
 
 const std::string& SectionPrefix() {
   static const std::string prefix =
-      NameFromText(DefaultMessages()[static_cast<std::size_t>(kMessageSectionWord)]);
+      NameFromText(DefaultMessages()[static_cast<std::size_t>(rows::kSectionWord)]);
   return prefix;
 }
 
@@ -122,7 +122,7 @@ void FillPatchTree(TFirmware& firmware, ByteView image, std::span<const SectionP
   TNodo* root = AnadeNodo({}, firmware.RootName, tree, nullptr);
   for (const SectionPlace& place : places) {
     TNodo* section = AnadeNodo({}, SectionName(place.number), tree, root);
-    ReadPatchSection(image.Sub(place.offset, kSectionSize), order, tree, section);
+    ReadPatchSection(image.Sub(place.offset, kPatchSectionSize), order, tree, section);
   }
 }
 
@@ -197,21 +197,18 @@ Result TooManySections(std::size_t sections, std::size_t places) {
 
 Result LoadPlainPatch(TFirmware& firmware, Bytes file, ByteOrder order) {
   constexpr std::size_t kMaxSections = 8;
-  // "¡ El fichero no tiene la longitud adecuada !", "La longitud tiene que ser múltiplo de 64Kb",
-  // "y tener un tamaño máximo de 512Kb.": one message of three lines.
-  constexpr int kMessageBadLength = 0, kMessageMultiple = 1, kMessageMaximum = 2;
   const std::size_t length = file.size();
-  if (length == 0 || length % kSectionSize != 0 || length > kMaxSections * kSectionSize)
-    return Result::Rejected(Message::FromRow(kMessageBadLength)
+  if (length == 0 || length % kPatchSectionSize != 0 || length > kMaxSections * kPatchSectionSize)
+    return Result::Rejected(Message::FromRow(rows::kPatchBadLength)
                                 .Break()
-                                .Row(kMessageMultiple)
+                                .Row(rows::kMultipleOf64K)
                                 .Break()
-                                .Row(kMessageMaximum));
+                                .Row(rows::kAtMost512K));
   firmware.FileSize = static_cast<std::uint32_t>(length);
   firmware.ImageSize = firmware.FileSize;
   firmware.Image = std::move(file);
   std::vector<SectionPlace> places;
-  for (unsigned k = 0; k < length / kSectionSize; ++k) places.push_back({k, k * kSectionSize});
+  for (unsigned k = 0; k < length / kPatchSectionSize; ++k) places.push_back({k, k * kPatchSectionSize});
   FillPatchTree(firmware, firmware.Image, places, order);
   // The writer rebuilds the file from the tree alone.
   firmware.Image = Bytes();
@@ -220,13 +217,13 @@ Result LoadPlainPatch(TFirmware& firmware, Bytes file, ByteOrder order) {
 
 Result SavePlainPatch(const TFirmware& firmware, ByteOrder order, Bytes& out) {
   const TNodo* root = firmware.Root();
-  if (root == nullptr) return Result::Refused(Message().Text("no patch is open"));
-  const std::size_t places = firmware.FileSize / kSectionSize;
+  if (root == nullptr) return Result::Refused(Message::FromRow(rows::kNoPatchOpen));
+  const std::size_t places = firmware.FileSize / kPatchSectionSize;
   if (root->ChildCount() > places) return TooManySections(root->ChildCount(), places);
   out.assign(firmware.FileSize, 0);
   for (std::size_t k = 0; k < root->ChildCount(); ++k) {
     Result r = WritePatchSection(*root->Child(k), order,
-                                 MutableByteView(out.data() + k * kSectionSize, kSectionSize));
+                                 MutableByteView(out.data() + k * kPatchSectionSize, kPatchSectionSize));
     if (!r) return r;
   }
   return Result::Ok();

@@ -15,21 +15,18 @@
 
 #include "base/bytes.h"
 #include "base/result.h"
+#include "firmware/sizes.h"
 #include "firmware/tree.h"
 
 namespace corvane {
 
 class TFirmware;
 
-inline constexpr std::size_t kSectionSize = 0x10000;
 inline constexpr std::size_t kSectionTableSlots = 16;
 inline constexpr std::size_t kFirstRecordOffset = 32;  // records follow the 16-slot offset table
 inline constexpr std::size_t kDirectoryNameLength = 10;
 inline constexpr std::size_t kEntryNameLength = 12;
 inline constexpr std::size_t kEntrySize = 20;
-
-inline constexpr int kMessageSectionWord = 32;   // "Sección"
-inline constexpr int kMessageSectionNoRoom = 7;  // "¡ No hay espacio suficiente en esa sección !"
 
 // A message-table text (UTF-8) in the 8-bit form node names have (Latin-1, as names are shown
 // everywhere); a character outside Latin-1 becomes "?".

@@ -9,8 +9,10 @@ Result CargaParcheSony(TFirmware& firmware, Bytes file) {
   return LoadPlainPatch(firmware, std::move(file), ByteOrder::Big);
 }
 
-Result GuardaParcheSony(TFirmware& firmware, const SaveOptions&, Bytes& out) {
+Result GuardaParcheSony(const TFirmware& firmware, const SaveOptions&, Bytes& out) {
   return SavePlainPatch(firmware, ByteOrder::Big, out);
 }
+
+const FamilyDescriptor kPatchSonyFamily{CargaParcheSony, GuardaParcheSony, nullptr, ByteOrder::Big};
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 // the writer puts the rebuilt blocks back into the records they came from.
 #include <array>
 
+#include "base/message_rows.h"
 #include "firmware/families/families.h"
 #include "firmware/firmware.h"
 #include "firmware/families/patch_sections.h"
@@ -13,7 +14,6 @@ namespace corvane {
 namespace {
 
 constexpr unsigned kStrongPatchBlocks = 7;
-constexpr int kMessageMissingBlocks = 229;
 
 std::uint32_t BlockAddress(const TFirmware& firmware, std::size_t block) {
   return firmware.BaseAddress + kStrongAddressOffset +
@@ -41,7 +41,7 @@ Result CargaParcheStrong(TFirmware& firmware, Bytes file) {
       places.push_back({i, i * kBlockSize});
   if (places.empty()) {
     firmware.Image = Bytes();
-    return Result::Rejected(Message::FromRow(kMessageMissingBlocks));
+    return Result::Rejected(Message::FromRow(rows::kMissingBlocks));
   }
   FillPatchTree(firmware, firmware.Image, places, ByteOrder::Big);
   // The writer rebuilds the blocks from the tree alone.
@@ -49,9 +49,9 @@ Result CargaParcheStrong(TFirmware& firmware, Bytes file) {
   return Result::Ok();
 }
 
-Result GuardaParcheStrong(TFirmware& firmware, const SaveOptions&, Bytes& out) {
+Result GuardaParcheStrong(const TFirmware& firmware, const SaveOptions&, Bytes& out) {
   const TNodo* root = firmware.Root();
-  if (root == nullptr) return Result::Refused(Message().Text("no patch is open"));
+  if (root == nullptr) return Result::Refused(Message::FromRow(rows::kNoPatchOpen));
   Bytes blocks(kStrongPatchBlocks * kBlockSize, 0);
   std::array<bool, kStrongPatchBlocks> used{};
   for (const TNodo* section : root->Children()) {
@@ -68,11 +68,12 @@ Result GuardaParcheStrong(TFirmware& firmware, const SaveOptions&, Bytes& out) {
                                  MutableByteView(blocks.data() + block * kBlockSize, kBlockSize));
     if (!r) return r;
   }
-  for (std::size_t i = 0; i < kStrongPatchBlocks; ++i)
-    PutStrongBlock(firmware.FileData, BlockAddress(firmware, i),
-                   ByteView(blocks).Sub(i * kBlockSize, kBlockSize));
   out = firmware.FileData;
+  for (std::size_t i = 0; i < kStrongPatchBlocks; ++i)
+    PutStrongBlock(out, BlockAddress(firmware, i), ByteView(blocks).Sub(i * kBlockSize, kBlockSize));
   return Result::Ok();
 }
+
+const FamilyDescriptor kPatchStrongFamily{CargaParcheStrong, GuardaParcheStrong, nullptr, ByteOrder::Big};
 
 }  // namespace corvane

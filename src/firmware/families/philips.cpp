@@ -24,21 +24,17 @@ Result CargaPhilips(TFirmware& fw, Bytes file) {
 
   dt::DirectoryReading reading = dt::CommonReading(fw, kShape);
   reading.data_extra = std::uint64_t{kDataBelowRecords} * fw.DirectoryCapacity;
-  dt::StartTree(fw);
   dt::WalkResult walk;
-  return dt::WalkDirectories(fw, image, ByteOrder::Little, fw.DirectoryCount,
-                             dt::MakeDirectoryReader(image, reading), true, walk);
+  return dt::WalkTree(fw, image, reading, walk);
 }
 
-Result GuardaPhilips(TFirmware& fw, const SaveOptions&, Bytes& out) {
+Result GuardaPhilips(const TFirmware& fw, const SaveOptions&, Bytes& out) {
   const TNodo* root = fw.Root();
   if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
   const auto dirs = dt::MeasureDirectories(*root, dt::kDataMask);
   const std::uint64_t data = dt::TotalData(dirs);
   const std::uint64_t files = dt::TotalFiles(dirs);
-  if (!(fw.AreaStart + data <= fw.TableOffset &&
-        fw.FileTableOffset + dt::kEntrySize * files <= fw.AddressTableOffset))
-    return Result::Refused(dt::TooManyFilesMessage());
+  if (!dt::FitsFirstRegion(fw, dirs)) return Result::Refused(dt::TooManyFilesMessage());
   const dt::RegionPlan plan =
       dt::PlanTwoRegions(fw, dirs, fw.FileTableOffset, dt::kNoLimit, dt::kNoLimit, false);
   dt::DirectoryWriting writing = dt::CommonWriting(fw, kShape);
@@ -68,5 +64,7 @@ Result GuardaPhilips(TFirmware& fw, const SaveOptions&, Bytes& out) {
   out = std::move(buffer);
   return Result::Ok();
 }
+
+const FamilyDescriptor kPhilipsFamily{CargaPhilips, GuardaPhilips, nullptr, ByteOrder::Little};
 
 }  // namespace corvane

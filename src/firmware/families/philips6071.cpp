@@ -8,7 +8,6 @@
 #include "firmware/families/directory_table.h"
 #include "firmware/families/families.h"
 #include "firmware/firmware.h"
-#include "firmware/models.h"
 #include "firmware/sizes.h"
 
 namespace corvane {
@@ -89,15 +88,15 @@ Result CargaPhilips6071(TFirmware& fw, Bytes file) {
   return Result::Ok();
 }
 
-Result GuardaPhilips6071(TFirmware& fw, const SaveOptions&, Bytes& out) {
+Result GuardaPhilips6071(const TFirmware& fw, const SaveOptions&, Bytes& out) {
   const TNodo* root = fw.Root();
   if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
   // The second area begins after the file tables, which grow with the files.
-  fw.SecondAreaStart = dt::ToField(std::uint64_t{fw.FileTableOffset} +
+  const std::uint32_t second_start = dt::ToField(std::uint64_t{fw.FileTableOffset} +
                                    std::uint64_t{dt::kEntrySize} * CuentaArchivos(root->FirstChild()));
   const auto dirs = dt::MeasureDirectories(*root, dt::kDataMask);
   const std::int64_t room =
-      (std::int64_t{fw.AreaEnd} - fw.AreaStart) + (std::int64_t{fw.SecondAreaEnd} - fw.SecondAreaStart);
+      (std::int64_t{fw.AreaEnd} - fw.AreaStart) + (std::int64_t{fw.SecondAreaEnd} - second_start);
   if (room < 0 || static_cast<std::uint64_t>(room) < dt::TotalData(dirs))
     return Result::Refused(dt::TooManyFilesMessage());
 
@@ -111,7 +110,7 @@ Result GuardaPhilips6071(TFirmware& fw, const SaveOptions&, Bytes& out) {
   for (const auto& d : dirs) {
     if (!second && data + d.data > fw.AreaEnd) {
       second = true;
-      data = fw.SecondAreaStart;
+      data = second_start;
     }
     dt::Placement p{data, table};
     p.data_limit = second ? fw.SecondAreaEnd : fw.AreaEnd;
@@ -141,5 +140,7 @@ Result GuardaPhilips6071(TFirmware& fw, const SaveOptions&, Bytes& out) {
   out = std::move(buffer);
   return Result::Ok();
 }
+
+const FamilyDescriptor kPhilips6071Family{CargaPhilips6071, GuardaPhilips6071, nullptr, ByteOrder::Little};
 
 }  // namespace corvane

@@ -33,21 +33,16 @@ Result CargaPhilipsD(TFirmware& fw, Bytes file) {
   dt::DirectoryReading reading = dt::CommonReading(fw, kReadShape);
   reading.address_array.reset();  // the tables follow one another from the block start
   reading.skip_block_markers = true;
-  dt::StartTree(fw);
   dt::WalkResult walk;
-  return dt::WalkDirectories(fw, image, ByteOrder::Big, fw.DirectoryCount,
-                             dt::MakeDirectoryReader(image, reading), true, walk);
+  return dt::WalkTree(fw, image, reading, walk);
 }
 
-Result GuardaPhilipsD(TFirmware& fw, const SaveOptions&, Bytes& out) {
+Result GuardaPhilipsD(const TFirmware& fw, const SaveOptions&, Bytes& out) {
   const TNodo* root = fw.Root();
   if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
   const auto dirs = dt::MeasureDirectories(*root, kDataMaskD);
-  const std::uint64_t data = dt::TotalData(dirs);
   const std::uint64_t files = dt::TotalFiles(dirs);
-  if (!(fw.AreaStart + data <= fw.TableOffset &&
-        fw.FileTableOffset + dt::kEntrySize * files <= fw.AddressTableOffset))
-    return Result::Refused(dt::TooManyFilesMessage());
+  if (!dt::FitsFirstRegion(fw, dirs)) return Result::Refused(dt::TooManyFilesMessage());
   const dt::RegionPlan plan =
       dt::PlanTwoRegions(fw, dirs, fw.FileTableOffset, dt::kNoLimit, dt::kNoLimit, false);
   dt::DirectoryWriting writing = dt::CommonWriting(fw, kWriteShape);
@@ -72,5 +67,7 @@ Result GuardaPhilipsD(TFirmware& fw, const SaveOptions&, Bytes& out) {
   out = std::move(buffer);
   return Result::Ok();
 }
+
+const FamilyDescriptor kPhilipsDFamily{CargaPhilipsD, GuardaPhilipsD, nullptr, ByteOrder::Big};
 
 }  // namespace corvane

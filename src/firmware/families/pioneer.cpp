@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/message_rows.h"
 #include "base/crc32.h"
 #include "firmware/families/directory_table.h"
 #include "firmware/families/families.h"
 #include "firmware/firmware.h"
-#include "firmware/models.h"
 #include "firmware/sizes.h"
 
 namespace corvane {
@@ -17,59 +17,38 @@ namespace dt = dirtable;
 
 namespace {
 
-constexpr int kBct13xx = 12;
-constexpr int kBct17xx = 22;
-constexpr std::uint8_t kBct16xxCrcBlocks = 18;      // model 3
-constexpr std::uint32_t kSecondCrcTable = 0x2000C;  // model 22 keeps a second copy this far on
-constexpr std::uint64_t kLowAreaLimit = 0x14D00;    // model 12: data and tables moved below this
-constexpr std::uint64_t kLowAreaStart = 0xFFFF;     // model 12 moves once the data passed this
+constexpr std::uint64_t kLowAreaLimit = 0x14D00;    // compact layout: data and tables below this
+constexpr std::uint64_t kLowAreaStart = 0xFFFF;     // compact layout: moves once the data passed this
 
-constexpr int kMsgTooBig = 347;
-constexpr int kMsgDeleteOrCheck = 348;
-constexpr int kMsgRemainsAt = 349;
-constexpr int kMsgLeftByOthers = 350;
 
-bool LengthFits(int model, std::uint64_t length) {
-  switch (model) {
-    case 1:
-    case 2:
-      return length == 0x180000;
-    case 3:
-      return length >= 0x11FC80 && length <= 0x180000;
-    case 22:
-      return length >= 0x14FC8C && length <= 0x180000;
-    case 10:
-      return length == 0x200000 || length == 0x180000;
-    case 12:
-    case 20:
-      return length == 0x100000;
-    default:
-      return false;
-  }
+bool LengthFits(const ModelDescriptor& model, std::uint64_t length) {
+  for (const LengthRange& range : model.lengths)
+    if (range.Holds(length)) return true;
+  return false;
 }
 
 Message TooBigMessage(std::uint32_t second_area_end) {
   char hex[16];
   std::snprintf(hex, sizeof hex, "%06X", second_area_end);
-  return Message::FromRow(kMsgTooBig)
+  return Message::FromRow(rows::kImageTooBig)
       .Break()
       .Break()
-      .Row(kMsgDeleteOrCheck)
+      .Row(rows::kDeleteOrCheck)
       .Break()
-      .Row(kMsgRemainsAt)
+      .Row(rows::kRemainsAt)
       .Text(hex)
       .Break()
-      .Row(kMsgLeftByOthers);
+      .Row(rows::kLeftByOthers);
 }
 
 }  // namespace
 
 Result CargaPioneer(TFirmware& fw, Bytes file) {
-  const ModelDescriptor* model = FindModel(fw.Model);
-  const std::uint32_t search_start = model ? model->args.first : 0;
+  const ModelDescriptor& model = *FindModel(fw.Model);
+  const std::uint32_t search_start = model.args.first;
   const std::uint64_t length = file.size();
   dt::TakeFileAsImage(fw, std::move(file));
-  if (!LengthFits(fw.Model, length)) return dt::RejectBadLength();
+  if (!LengthFits(model, length)) return dt::RejectBadLength();
 
   // The marker: the name the file begins with (its first directory's), searched after itself; or
   // "boot" from the model's search start.
@@ -79,38 +58,29 @@ Result CargaPioneer(TFirmware& fw, Bytes file) {
     marker = LeeNombre(fw.Image, 0, dt::kNameSize);
     from = marker.size();
   }
-  const auto table = dt::FindTable(fw.Image, marker, from, 4);
-  if (!table) return dt::RejectTableNotFound();
-  fw.TableOffset = dt::ToField(*table);
-  const ByteView image(fw.Image);
-  dt::ReadTableHeader(fw, image, dt::kLittleShape32, fw.Model != kBct13xx);
-
-  dt::StartTree(fw);
+  Result opened =
+      dt::OpenCommonTable(fw, marker, from, 4, dt::kLittleShape32, !model.compact_layout);
+  if (!opened) return opened;
   dt::WalkResult walk;
-  Result walked = dt::WalkDirectories(
-      fw, image, ByteOrder::Little, fw.DirectoryCount,
-      dt::MakeDirectoryReader(image, dt::CommonReading(fw, dt::kLittleShape32)), true, walk);
+  Result walked = dt::WalkCommonTree(fw, dt::kLittleShape32, walk);
   if (!walked) return walked;
 
   dt::EraseRange(fw.Image, fw.AreaStart, fw.TableOffset);
-  if (walk.split) {
-    dt::CloseSecondRegion(fw, walk);
-  } else if (fw.Model != kBct13xx) {
-    dt::EraseRange(fw.Image, fw.FileTableOffset, fw.AddressTableOffset);
-    dt::OpenSecondRegionAtRun(fw, fw.TableOffset, 0x10000);
-  } else {
+  if (model.compact_layout && !walk.split)
     dt::OpenSecondRegionAtRun(fw, 0, 15);
-  }
+  else
+    dt::FinishRegions(fw, walk, 0x10000);
 
   if (walk.files_added == 0) return dt::RejectNotSelectedType();
   // "/TS6/" tells the BCT-16xx family apart (a hit at the very start does not count).
   const bool ts6 = BuscaCadena("/TS6/", fw.Image, fw.Image.size(), false) > 0;
-  if (fw.CrcBlocks != kBct16xxCrcBlocks ? ts6 : (length == 0x180000 && !ts6))
+  if (!model.ts6_marker ? ts6 : (length == 0x180000 && !ts6))
     return dt::RejectNotSelectedType();
   return Result::Ok();
 }
 
-Result GuardaPioneer(TFirmware& fw, const SaveOptions& options, Bytes& out) {
+Result GuardaPioneer(const TFirmware& fw, const SaveOptions& options, Bytes& out) {
+  const ModelDescriptor& model = *FindModel(fw.Model);
   const TNodo* root = fw.Root();
   if (root == nullptr) return Result::Refused(TooBigMessage(fw.SecondAreaEnd));
   const auto dirs = dt::MeasureDirectories(*root, dt::kDataMask);
@@ -131,18 +101,18 @@ Result GuardaPioneer(TFirmware& fw, const SaveOptions& options, Bytes& out) {
   std::vector<dt::Range> reserved;
   if (fw.CrcOffset != 0) {
     reserved.push_back({fw.CrcOffset, fw.CrcOffset + 4ull * fw.CrcBlocks});
-    if (fw.Model == kBct17xx)
-      reserved.push_back({std::uint64_t{fw.CrcOffset} + kSecondCrcTable,
-                          std::uint64_t{fw.CrcOffset} + kSecondCrcTable + 4ull * fw.CrcBlocks});
+    if (model.second_crc_table != 0)
+      reserved.push_back({std::uint64_t{fw.CrcOffset} + model.second_crc_table,
+                          std::uint64_t{fw.CrcOffset} + model.second_crc_table + 4ull * fw.CrcBlocks});
   }
 
-  // Model 12 keeps every directory in region 1 until the data passes T; the rest then goes to
+  // The compact layout keeps every directory in region 1 until the data passes T; the rest then goes to
   // the bottom of the image, with all the file tables after it.
   std::size_t moved_from = dirs.size();
   std::uint64_t low_data = 0;        // P: the data placed from image offset 0
   std::uint64_t move_fill_from = 0;  // the data position when the move happens
   std::vector<dt::Placement> places;
-  if (fw.Model != kBct13xx) {
+  if (!model.compact_layout) {
     places = std::move(plan.placements);
   } else {
     std::uint64_t d = fw.AreaStart;
@@ -167,7 +137,7 @@ Result GuardaPioneer(TFirmware& fw, const SaveOptions& options, Bytes& out) {
     }
   }
 
-  // The sound-layout guard; after a model-12 move the area filled with 0xFF must not hold any of
+  // The sound-layout guard; after a compact-layout move the area filled with 0xFF must not hold any of
   // the final layout.
   std::vector<dt::Placement> final_places = places;
   if (moved_from < dirs.size()) {
@@ -209,18 +179,18 @@ Result GuardaPioneer(TFirmware& fw, const SaveOptions& options, Bytes& out) {
       dt::WriteDirectory(writing, view, i, dirs[i], places[i]);
   }
 
-  const ModelDescriptor* model = FindModel(fw.Model);
-  if (model != nullptr && model->fonts != FontForm::None) {
-    Result fonts = dt::PutFontsBack(fw, options, view, ByteOrder::Little, dt::FontRefusal::kNamed);
-    if (!fonts) return fonts;
-  }
+  Result fonts = dt::PutFontsBack(fw, options, view, dt::FontRefusal::kNamed);
+  if (!fonts) return fonts;
   if (fw.CrcOffset != 0) {
     const auto checksums = BlockChecksums(buffer, fw.CrcBlocks);
     WriteBlockChecksums(view, fw.CrcOffset, checksums);
-    if (fw.Model == kBct17xx) WriteBlockChecksums(view, fw.CrcOffset + kSecondCrcTable, checksums);
+    if (model.second_crc_table != 0)
+      WriteBlockChecksums(view, fw.CrcOffset + model.second_crc_table, checksums);
   }
   out = std::move(buffer);
   return Result::Ok();
 }
+
+const FamilyDescriptor kPioneerFamily{CargaPioneer, GuardaPioneer, &dt::kLittleShape32, ByteOrder::Little};
 
 }  // namespace corvane

@@ -4,7 +4,6 @@
 #include "firmware/families/directory_table.h"
 #include "firmware/families/families.h"
 #include "firmware/firmware.h"
-#include "firmware/models.h"
 
 namespace corvane {
 
@@ -76,7 +75,7 @@ Result CargaSonyTS2(TFirmware& fw, Bytes file) {
   return Result::Ok();
 }
 
-Result GuardaSonyTS2(TFirmware& fw, const SaveOptions&, Bytes& out) {
+Result GuardaSonyTS2(const TFirmware& fw, const SaveOptions&, Bytes& out) {
   const TNodo* root = fw.Root();
   if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
   const auto dirs = dt::MeasureDirectories(*root, kDataMaskTS2);
@@ -94,5 +93,7 @@ Result GuardaSonyTS2(TFirmware& fw, const SaveOptions&, Bytes& out) {
   out = std::move(buffer);
   return Result::Ok();
 }
+
+const FamilyDescriptor kSonyTS2Family{CargaSonyTS2, GuardaSonyTS2, &dt::kBigShape30, ByteOrder::Big};
 
 }  // namespace corvane

@@ -6,7 +6,6 @@
 #include "firmware/families/directory_table.h"
 #include "firmware/families/families.h"
 #include "firmware/firmware.h"
-#include "firmware/models.h"
 #include "firmware/families/strong_blocks.h"
 
 namespace corvane {
@@ -15,32 +14,15 @@ namespace dt = dirtable;
 
 namespace {
 
-constexpr int kStrong8000 = 5;
-constexpr int kStrong8100 = 6;
-constexpr std::uint32_t kBlocksPutBack8000 = 16;
-constexpr std::uint32_t kBlocksPutBack8100 = 63;  // the 64th record is left as it was read
-constexpr std::uint32_t kBlocksPutBackConax = 32;
-
 std::uint32_t BlockAddress(std::uint32_t base, std::uint32_t i) {
   return base + kStrongAddressOffset + i * static_cast<std::uint32_t>(kBlockSize);
-}
-
-std::uint32_t BlocksPutBack(int model) {
-  switch (model) {
-    case kStrong8000:
-      return kBlocksPutBack8000;
-    case kStrong8100:
-      return kBlocksPutBack8100;
-    default:
-      return kBlocksPutBackConax;
-  }
 }
 
 }  // namespace
 
 Result CargaStrong(TFirmware& fw, Bytes file) {
-  const ModelDescriptor* model = FindModel(fw.Model);
-  const LoaderArgs args = model ? model->args : LoaderArgs{};
+  const ModelDescriptor& model = *FindModel(fw.Model);
+  const LoaderArgs args = model.args;
   fw.BlockCount = args.blocks;
   fw.SecondBlockCount = args.second_blocks;
   fw.FileSize = dt::ToField(file.size());
@@ -62,13 +44,10 @@ Result CargaStrong(TFirmware& fw, Bytes file) {
                           std::size_t{fw.BlockCount + i} * kBlockSize);
   }
 
-  const auto table = dt::FindTable(fw.Image, "boot", args.first, 4);
-  if (!table) return dt::RejectTableNotFound();
-  fw.TableOffset = dt::ToField(*table);
-  const ByteView image(fw.Image);
-  dt::ReadTableHeader(fw, image, dt::kBigShape32, false);
+  Result opened = dt::OpenCommonTable(fw, "boot", args.first, 4, dt::kBigShape32, false);
+  if (!opened) return opened;
 
-  if (fw.Model == kStrong8000) {
+  if (model.fonts_need_second_area) {
     for (std::uint32_t i = fw.BlockCount; i < total; ++i)
       if (!found[i]) fw.ForceExternalFonts = true;
   }
@@ -76,12 +55,10 @@ Result CargaStrong(TFirmware& fw, Bytes file) {
   for (std::uint64_t b = fw.TableOffset / kBlockSize; b <= fw.FileTableOffset / kBlockSize; ++b)
     if (b >= total || !found[b]) return dt::RejectMissingBlocks();
 
-  dt::StartTree(fw);
   dt::WalkResult walk;
-  Result walked = dt::WalkDirectories(
-      fw, image, ByteOrder::Big, fw.DirectoryCount,
-      dt::MakeDirectoryReader(image, dt::CommonReading(fw, dt::kBigShape32)), true, walk);
+  Result walked = dt::WalkCommonTree(fw, dt::kBigShape32, walk);
   if (!walked) return walked;
+  const ByteView image(fw.Image);
 
   if (walk.split) {
     dt::EraseRange(fw.Image, fw.AreaStart, fw.AreaEnd);
@@ -90,7 +67,7 @@ Result CargaStrong(TFirmware& fw, Bytes file) {
     fw.AreaEnd = dt::ToField(dt::SkipBlankWords(
         image, std::uint64_t{fw.FileTableOffset} + dt::kEntrySize * walk.entries));
     dt::EraseRange(fw.Image, fw.AreaStart, fw.AreaEnd);
-    if (fw.Model == kStrong8100)
+    if (model.second_region)
       dt::OpenSecondRegionAtRun(fw, fw.AreaEnd, kBlockSize);
     else
       fw.SecondAreaEnd = fw.AreaEnd;
@@ -98,15 +75,16 @@ Result CargaStrong(TFirmware& fw, Bytes file) {
   return Result::Ok();
 }
 
-Result GuardaStrong(TFirmware& fw, const SaveOptions& options, Bytes& out) {
+Result GuardaStrong(const TFirmware& fw, const SaveOptions& options, Bytes& out) {
+  const ModelDescriptor& model = *FindModel(fw.Model);
   const TNodo* root = fw.Root();
   if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
   const auto dirs = dt::MeasureDirectories(*root, dt::kDataMask);
-  const std::uint32_t put_back = BlocksPutBack(fw.Model);
+  const std::uint32_t put_back = model.blocks_put_back;
   std::vector<dt::Placement> places;
   places.reserve(dirs.size());
 
-  if (fw.Model != kStrong8100) {
+  if (!model.second_region) {
     // The file tables follow all the data, everything below the end of flash area 1.
     const std::uint64_t data = dt::TotalData(dirs);
     const std::uint64_t files = dt::TotalFiles(dirs);
@@ -169,7 +147,7 @@ Result GuardaStrong(TFirmware& fw, const SaveOptions& options, Bytes& out) {
   Bytes image(fw.Image.begin(), fw.Image.end());
   image.resize(fw.ImageSize, 0);
   dt::WriteDirectories(writing, image, dirs, places);
-  Result fonts = dt::PutFontsBack(fw, options, image, ByteOrder::Big, dt::FontRefusal::kPlain);
+  Result fonts = dt::PutFontsBack(fw, options, image, dt::FontRefusal::kPlain);
   if (!fonts) return fonts;
 
   // Back into the block file, record by record in the order they were read.
@@ -185,5 +163,7 @@ Result GuardaStrong(TFirmware& fw, const SaveOptions& options, Bytes& out) {
   }
   return Result::Ok();
 }
+
+const FamilyDescriptor kStrongFamily{CargaStrong, GuardaStrong, &dt::kBigShape32, ByteOrder::Big};
 
 }  // namespace corvane

@@ -1,0 +1,109 @@
+// Named rows of the message table: every row the program refers to, named once. Texts are the
+// built-in Spanish defaults (message_defaults.cpp, own_messages.cpp).
+#pragma once
+
+namespace corvane::rows {
+
+inline constexpr int kPatchBadLength = 0;       // "¡ El fichero no tiene la longitud adecuada !"
+inline constexpr int kMultipleOf64K = 1;        // "La longitud tiene que ser múltiplo de 64Kb"
+inline constexpr int kAtMost512K = 2;           // "y tener un tamaño máximo de 512Kb."
+inline constexpr int kCannotOpen = 3;           // "¡ El fichero no se ha podido abrir !"
+inline constexpr int kNotSelectedType = 4;      // "¡ El fichero no es del tipo seleccionado !"
+inline constexpr int kBadLength = 5;            // "¡ El fichero no tiene la longitud adecuada !"
+inline constexpr int kCannotOpenFirmware = 6;   // "¡ El fichero no se ha podido abrir !"
+inline constexpr int kNoRoomInSection = 7;      // "¡ No hay espacio suficiente en esa sección !"
+inline constexpr int kAlreadyExists = 8;        // "Ya existe un archivo llamado : "
+inline constexpr int kReplaceIt = 9;            // "¿Lo sustituyo por el nuevo?"
+inline constexpr int kNodeExists = 10;          // "¡ Ya existe un nodo con ese nombre !"
+inline constexpr int kNodeInUse = 11;           // "¡ No se puede borrar ese nodo porque esta en uso !"
+inline constexpr int kSavingFiles = 25;         // "Guardando archivos..."
+inline constexpr int kExportingOrder = 26;      // "Exportando el orden de los archivos..."
+inline constexpr int kNewDirCaption = 28;       // "Nuevo directorio"
+inline constexpr int kNewDirPrompt = 29;        // "Introduce el nombre del nuevo directorio :"
+inline constexpr int kNodeSize = 30;            // "Tamaño del nodo :"
+inline constexpr int kSectionFree = 31;         // " --- Espacio libre en la sección :"
+inline constexpr int kSectionWord = 32;         // "Sección"
+inline constexpr int kSaving = 33;              // "Guardando..."
+inline constexpr int kAboutCaption = 50;        // "Acerca de..."
+inline constexpr int kAboutCredits = 51;        // "Este programa ha sido realizado gracias a la"
+inline constexpr int kAboutCreditsEnd = 52;     // "ayuda y el código ofrecido por estas personas :"
+inline constexpr int kOk = 53;                  // "OK"
+inline constexpr int kCancel = 72;              // "Cancelar"
+inline constexpr int kChooseFolder = 161;       // "Selección de directorio..."
+inline constexpr int kChooseFiles = 200;        // "Selección de los archivos..."
+inline constexpr int kTableNotFound = 220;      // "¡ No se han encontrado todos los bloques del firmware !"
+inline constexpr int kTooManyFiles = 223;       // "Hay demasiados archivos dentro del firmware."
+inline constexpr int kDeleteSomeFile = 224;     // "Borra algún archivo para poder guardar los cambios."
+inline constexpr int kSaveBeforeExit = 225;     // "¿ Guardar los cambios antes de salir ?"
+inline constexpr int kSaveChanges = 226;        // "¿ Guardar los cambios ?"
+inline constexpr int kMissingBlocks = 229;      // "¡ Faltan bloques en ese archivo !"
+inline constexpr int kNewDirDefault = 230;      // "nuevo"
+inline constexpr int kBadDirName = 231;         // "¡ Nombre de directorio incorrecto !"
+inline constexpr int kBadNewName = 232;         // "¡ El nombre nuevo no es valido !"
+inline constexpr int kDirectChildren = 272;     // "Descendientes directos :"
+inline constexpr int kTextNotFound = 273;       // "¡ No se ha encontrado esa cadena de texto !"
+inline constexpr int kSearchLabel = 274;        // "Buscar :"
+inline constexpr int kInfoDirectories = 275;    // "Número de directorios :"
+inline constexpr int kInfoFiles = 276;          // "Número de archivos :"
+inline constexpr int kInfoSpace = 277;          // "Espacio ocupado :"
+inline constexpr int kInfoCaption = 278;        // "Información"
+inline constexpr int kInsertingFiles = 280;     // "Insertando archivos..."
+inline constexpr int kTooManyDirs = 281;        // "¡ No se pueden insertar tantos directorios ..."
+inline constexpr int kFilesNotFound = 282;      // "¡ No se encontraron algunos archivos !"
+inline constexpr int kNotFoundListHere = 283;   // "La lista de archivos no encontrados está aquí :"
+inline constexpr int kInsertFilter = 292;       // "Todos los archivos (*.*)|*.*|Scripts (CPI)|..."
+inline constexpr int kCompareFilter = 295;      // the comparison's open-dialog filter
+inline constexpr int kExportDirectory = 296;    // "Directorio :"
+inline constexpr int kExportScript = 297;       // "Script :"
+inline constexpr int kFileDiffers = 311;        // "El fichero \""
+inline constexpr int kFileDiffersEnd = 312;     // "\" es diferente"
+inline constexpr int kFileMissing = 313;        // "El fichero \""
+inline constexpr int kFileMissingEnd = 314;     // "\" no existe en Firmware 2"
+inline constexpr int kDirCountDiffers = 315;    // "¡ El número de directorios es distinto !"
+inline constexpr int kDirNotIn2 = 316;          // "El directorio \""
+inline constexpr int kDirNotIn2End = 317;       // "\" no se encuentra en el firmware 2"
+inline constexpr int kDirNotIn1 = 318;          // "El directorio \""
+inline constexpr int kDirNotIn1End = 319;       // "\" no se encuentra en el firmware 1"
+inline constexpr int kLoading1 = 320;           // "Cargando firmware 1 ..."
+inline constexpr int kLoading2 = 321;           // "Cargando firmware 2 ..."
+inline constexpr int kComparing = 322;          // "Comparando cada directorio..."
+inline constexpr int kDifferingCount = 323;     // "Número de archivos distintos :"
+inline constexpr int kNoDifferences = 324;      // "No hay diferencias entre archivos de igual nombre"
+inline constexpr int kMissingCount = 325;       // "Número de archivos que no se han encontrado :"
+inline constexpr int kNoneMissing = 326;        // "No falta ningún archivo"
+inline constexpr int kFontsTooBig = 329;        // "¡ Los caracteres son demasiado grandes !"
+inline constexpr int kFontsOf = 330;            // "¡ Los caracteres de "
+inline constexpr int kFontsOfTooBig = 331;      // " son demasiado grandes !"
+inline constexpr int kCompareFirmware1 = 335;   // "Firmware 1 :"
+inline constexpr int kCompareFirmware2 = 336;   // "Firmware 2 :"
+inline constexpr int kCompareButton = 337;      // "Comparar"
+inline constexpr int kSaveSummary = 338;        // "Guardar resumen"
+inline constexpr int kMatchCase = 339;          // "Coincidir mayúsculas y minúsculas"
+inline constexpr int kSearchOptions = 343;      // "Opciones de búsqueda"
+inline constexpr int kSearchNamesAndContent = 344;  // "Buscar en nombres e internamente"
+inline constexpr int kSearchNamesOnly = 345;    // "Buscar solo en nombres"
+inline constexpr int kSearchContentOnly = 346;  // "Buscar solo internamente"
+inline constexpr int kImageTooBig = 347;        // "¡ Los archivos del firmware son más grandes que ..."
+inline constexpr int kDeleteOrCheck = 348;      // "Borra algunos archivos o revisa el firmware ..."
+inline constexpr int kRemainsAt = 349;          // "restos de anteriores archivos en la posición 0x"
+inline constexpr int kLeftByOthers = 350;       // "que han podido quedar tras usar otros programas."
+
+// Rows of our own (own_messages.cpp): the core's tree commands, saving and configuration.
+inline constexpr int kNothingSelected = 354;
+inline constexpr int kRootAndSectionsStay = 355;
+inline constexpr int kNoNewDirectoryHere = 356;
+inline constexpr int kCannotRename = 357;
+inline constexpr int kCannotDropThere = 358;
+inline constexpr int kOrderListsFirmwareOnly = 359;
+inline constexpr int kNotAFolder = 360;
+inline constexpr int kNameCharactersReplaced = 361;
+inline constexpr int kUnknownModel = 362;
+inline constexpr int kNoFirmwareOpen = 363;
+inline constexpr int kReadBackDiffers = 364;
+inline constexpr int kNothingWritten = 365;
+inline constexpr int kCannotRead = 366;
+inline constexpr int kCannotWrite = 367;
+inline constexpr int kIniNotWindows1252 = 368;
+inline constexpr int kNoPatchOpen = 369;
+
+}  // namespace corvane::rows
