@@ -276,6 +276,14 @@ TEST(Strings, TruncatedAndOversizedLists) {
   EXPECT_EQ(list.strings, (std::vector<std::string>{"", "a", "b", ""}));
   ASSERT_TRUE(list.BorraCadena(3));
   EXPECT_FALSE(list.BorraCadena(3));
+
+  TArbol tree;
+  TNodo* node = AnadeNodo(Bytes{1}, "T.mpz", tree, nullptr);
+  list.strings.clear();
+  ASSERT_TRUE(list.Guarda(*node).ok());
+  EXPECT_EQ(node->Data.Tamano, 1u);  // still a file
+  ASSERT_TRUE(list.Create(*node).ok());
+  EXPECT_TRUE(list.strings.empty());
 }
 
 TEST(ResourceJson, DumpThenBuildReproducesThePlainBytes) {

@@ -73,6 +73,9 @@ Result TMHWStringsList::Guarda(TNodo& node) const {
   Bytes plain;
   if (Result r = Write(plain); !r) return r;
   Bytes stored = Compress(plain);
+  // An empty list compresses to nothing, and a file of no bytes would read as a directory: one
+  // zero byte decodes to nothing as well and keeps the node a file.
+  if (stored.empty()) stored.push_back(0);
   node.Data.Tamano = static_cast<std::uint32_t>(stored.size());
   node.Data.Datos = std::move(stored);
   return Result::Ok();
