@@ -13,6 +13,13 @@ const std::vector<OwnMessage>& OwnMessages() {
       // The core's tree commands, saving and configuration: rows 354-389.
       // The main window and its dialogs: rows 390-419.
       // Palettes, images and icon collections, and their editors: rows 420-469.
+      {420, "Número no válido en el archivo PAL:"},
+      {421, "¡ La imagen no puede medir más de 65535 píxeles de lado !"},
+      {422, "¡ La colección de iconos está dañada: sus datos no contienen el icono"},
+      {423, "¡ El nombre del icono tiene más de 255 caracteres o un carácter nulo !"},
+      {424, "¡ La colección de iconos no cabe en 65539 bytes !"},
+      {425, "¡ El icono tiene que ser menor de 256x256 !"},
+      {426, "El documento JSON no describe el recurso:"},
       // Fonts, font lists and the font editor: rows 470-519.
       // Panels, text strings, rendering and their editors: rows 520-569.
       {520, "El panel termina antes de lo que indican sus datos; se ha leído hasta donde es válido."},
