@@ -21,6 +21,12 @@ const std::vector<OwnMessage>& OwnMessages() {
       {425, "¡ El icono tiene que ser menor de 256x256 !"},
       {426, "El documento JSON no describe el recurso:"},
       // Fonts, font lists and the font editor: rows 470-519.
+      {470, "No se encuentra la tabla de tipos de letra en la imagen; no hay tipos de letra."},
+      {471, "La tabla de tipos de letra de la imagen tiene más de 4 tipos de letra; no se leen."},
+      {472, "No se pueden leer los archivos de tipos de letra externos (fuente1.font, fuente2.font, fuente3.font)."},
+      {473, "No existe ese tipo de letra."},
+      {474, "No se puede leer la lista de tipos de letra:"},
+      {475, "No se puede escribir el archivo:"},
       // Panels, text strings, rendering and their editors: rows 520-569.
       {520, "El panel termina antes de lo que indican sus datos; se ha leído hasta donde es válido."},
       {521, "La lista de textos termina antes de lo que indican sus datos; se ha leído hasta donde es válida."},
