@@ -35,7 +35,6 @@ const std::vector<OwnMessage>& OwnMessages() {
       {524, "¡ Es imposible guardar el panel : tiene más de 65535 elementos !"},
       {525, "¡ Es imposible guardar el panel : tiene más de 255 tipos de letra !"},
       {526, "¡ Es imposible guardar el panel : un valor no cabe en su campo ! Elemento :"},
-      {527, "El documento JSON no describe un recurso válido :"},
       {528, "El panel no se muestra en esa pantalla :"},
       {529, "El firmware no tiene ninguna paleta."},
       {530, "No se encuentra la paleta :"},

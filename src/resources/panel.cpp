@@ -4,8 +4,8 @@
 #include <array>
 #include <bit>
 
-#include "firmware/codec.h"
 #include "firmware/tree.h"
+#include "resources/stored.h"
 
 namespace corvane {
 
@@ -258,15 +258,13 @@ Result TMHWPanel::Write(std::string_view node_name, Bytes& plain) const {
   return Result::Ok();
 }
 
-Result TMHWPanel::Create(const TNodo& node) { return Read(Decompress(node.Data.View())); }
+Result TMHWPanel::Create(const TNodo& node) { return Read(PlainOf(node)); }
 
 Result TMHWPanel::Guarda(TNodo& node) {
   CompactaFuentes();
   Bytes plain;
   if (Result r = Write(node.Text, plain); !r) return r;
-  Bytes stored = Compress(plain);
-  node.Data.Tamano = static_cast<std::uint32_t>(stored.size());
-  node.Data.Datos = std::move(stored);
+  StorePlain(node, plain);
   return Result::Ok();
 }
 

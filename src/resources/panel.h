@@ -73,7 +73,6 @@ inline constexpr int kMsgStringTooLong = 523;
 inline constexpr int kMsgPanelTooManyElements = 524;
 inline constexpr int kMsgPanelTooManyFonts = 525;
 inline constexpr int kMsgPanelFieldTooLarge = 526;
-inline constexpr int kMsgJsonInvalid = 527;
 inline constexpr int kMsgScreenNotShown = 528;
 inline constexpr int kMsgNoPalette = 529;
 inline constexpr int kMsgPaletteNotFound = 530;

@@ -3,7 +3,7 @@
 #include <limits>
 #include <string>
 
-#include "document/names.h"
+#include "resources/json_form.h"
 #include "resources/panel.h"
 
 namespace corvane {
@@ -32,7 +32,7 @@ class Fields {
   std::string Text(const char* key) { return TextOf(Find(key), key); }
   std::string TextOf(const Json* v, const std::string& key) {
     std::string bytes;
-    if (v == nullptr || !v->is_string() || !Latin1Bytes(v->get_ref<const std::string&>(), bytes))
+    if (v == nullptr || !v->is_string() || !RawFromJson(v->get_ref<const std::string&>(), bytes))
       Fail(key);
     return bytes;
   }
@@ -59,17 +59,9 @@ class Fields {
   std::string error_;
 };
 
-Result Invalid(const std::string& where) {
-  return Result::Rejected(Message::FromRow(kMsgJsonInvalid).Text(" " + where));
-}
+Result Invalid(const std::string& where) { return JsonRefusal(where); }
 
 }  // namespace
-
-bool Latin1Bytes(std::string_view utf8, std::string& bytes) {
-  bool lossy = false;
-  bytes = Utf8ToLatin1(utf8, &lossy);
-  return !lossy;
-}
 
 void PanelToJson(const TMHWPanel& panel, Json& out) {
   out = Json::object();
@@ -79,10 +71,10 @@ void PanelToJson(const TMHWPanel& panel, Json& out) {
   out["final_method"] = panel.final_method;
   out["language_mask"] = panel.language_mask;
   out["default_language"] = panel.default_language;
-  out["name"] = Latin1ToUtf8(panel.name);
-  out["icon_collection"] = Latin1ToUtf8(panel.icon_collection);
+  out["name"] = JsonFromRaw(panel.name);
+  out["icon_collection"] = JsonFromRaw(panel.icon_collection);
   Json fonts = Json::array();
-  for (const auto& f : panel.fonts) fonts.push_back(Latin1ToUtf8(f));
+  for (const auto& f : panel.fonts) fonts.push_back(JsonFromRaw(f));
   out["fonts"] = std::move(fonts);
   Json elements = Json::array();
   for (const auto& e : panel.elements) {
@@ -108,11 +100,11 @@ void PanelToJson(const TMHWPanel& panel, Json& out) {
       styles.push_back({{"background", s.background}, {"border", s.border}, {"text", s.text},
                         {"border_kind", s.border_kind}, {"width1", s.width1}, {"width2", s.width2}});
     j["styles"] = std::move(styles);
-    j["name"] = Latin1ToUtf8(e.name);
-    j["variable"] = Latin1ToUtf8(e.variable);
-    j["next_panel"] = Latin1ToUtf8(e.next_panel);
+    j["name"] = JsonFromRaw(e.name);
+    j["variable"] = JsonFromRaw(e.variable);
+    j["next_panel"] = JsonFromRaw(e.next_panel);
     Json texts = Json::array();
-    for (const auto& t : e.texts) texts.push_back(Latin1ToUtf8(t));
+    for (const auto& t : e.texts) texts.push_back(JsonFromRaw(t));
     j["texts"] = std::move(texts);
     elements.push_back(std::move(j));
   }
@@ -120,9 +112,9 @@ void PanelToJson(const TMHWPanel& panel, Json& out) {
 }
 
 Result PanelFromJson(const Json& in, TMHWPanel& panel) {
+  if (Result r = CheckJsonKind(in, "panel"); !r) return r;
   TMHWPanel p;
   Fields f(in, "panel");
-  if (f.ok() && in.value("kind", "") != "panel") f.Fail("kind");
   p.init_method = f.Number<std::uint16_t>("init_method");
   p.refresh_method = f.Number<std::uint16_t>("refresh_method");
   p.final_method = f.Number<std::uint16_t>("final_method");

@@ -13,9 +13,6 @@ namespace corvane {
 
 class TMHWPanel;
 
-// A JSON text as resource bytes (U+00bb is byte b). False when a character lies above U+00FF.
-bool Latin1Bytes(std::string_view utf8, std::string& bytes);
-
 void PanelToJson(const TMHWPanel& panel, nlohmann::ordered_json& out);
 // Refused when a field is missing, of the wrong type or out of its range.
 Result PanelFromJson(const nlohmann::ordered_json& in, TMHWPanel& panel);

@@ -1,8 +1,6 @@
 #include "resources/strings_json.h"
 
-#include "document/names.h"
-#include "resources/panel.h"
-#include "resources/panel_json.h"
+#include "resources/json_form.h"
 #include "resources/strings_list.h"
 
 namespace corvane {
@@ -14,16 +12,16 @@ Result DumpStrings(ByteView plain, std::string_view, nlohmann::ordered_json& out
   out["kind"] = "strings";
   out["form"] = list.long_form ? "long" : "short";
   auto strings = nlohmann::ordered_json::array();
-  for (const auto& s : list.strings) strings.push_back(Latin1ToUtf8(s));
+  for (const auto& s : list.strings) strings.push_back(JsonFromRaw(s));
   out["strings"] = std::move(strings);
   return Result::Ok();
 }
 
 Result BuildStrings(const nlohmann::ordered_json& in, std::string_view, Bytes& plain) {
   auto invalid = [](const char* where) {
-    return Result::Rejected(Message::FromRow(kMsgJsonInvalid).Text(std::string(" strings.") + where));
+    return JsonRefusal(std::string("strings.") + where);
   };
-  if (!in.is_object() || in.value("kind", "") != "strings") return invalid("kind");
+  if (Result r = CheckJsonKind(in, "strings"); !r) return r;
   std::string form = in.value("form", "");
   if (form != "short" && form != "long") return invalid("form");
   auto it = in.find("strings");
@@ -32,7 +30,7 @@ Result BuildStrings(const nlohmann::ordered_json& in, std::string_view, Bytes& p
   list.long_form = form == "long";
   for (const auto& s : *it) {
     std::string bytes;
-    if (!s.is_string() || !Latin1Bytes(s.get_ref<const std::string&>(), bytes))
+    if (!s.is_string() || !RawFromJson(s.get_ref<const std::string&>(), bytes))
       return invalid("strings");
     list.strings.push_back(std::move(bytes));
   }

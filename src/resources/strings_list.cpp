@@ -1,7 +1,7 @@
 #include "resources/strings_list.h"
 
-#include "firmware/codec.h"
 #include "firmware/tree.h"
+#include "resources/stored.h"
 #include "resources/panel.h"
 
 namespace corvane {
@@ -67,17 +67,18 @@ Result TMHWStringsList::Write(Bytes& plain) const {
   return Result::Ok();
 }
 
-Result TMHWStringsList::Create(const TNodo& node) { return Read(Decompress(node.Data.View())); }
+Result TMHWStringsList::Create(const TNodo& node) { return Read(PlainOf(node)); }
 
 Result TMHWStringsList::Guarda(TNodo& node) const {
   Bytes plain;
   if (Result r = Write(plain); !r) return r;
-  Bytes stored = Compress(plain);
+  StorePlain(node, plain);
   // An empty list compresses to nothing, and a file of no bytes would read as a directory: one
   // zero byte decodes to nothing as well and keeps the node a file.
-  if (stored.empty()) stored.push_back(0);
-  node.Data.Tamano = static_cast<std::uint32_t>(stored.size());
-  node.Data.Datos = std::move(stored);
+  if (node.Data.Tamano == 0) {
+    node.Data.Datos = {0};
+    node.Data.Tamano = 1;
+  }
   return Result::Ok();
 }
 
