@@ -19,6 +19,7 @@ void RegisterOrder(CLI::App&, const Globals&, int&);
 void RegisterCompare(CLI::App&, const Globals&, int&);
 void RegisterSearch(CLI::App&, const Globals&, int&);
 void RegisterInfo(CLI::App&, const Globals&, int&);
+void RegisterRender(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
 const Command kCommands[] = {
@@ -34,6 +35,7 @@ const Command kCommands[] = {
     {"compare", RegisterCompare},
     {"search", RegisterSearch},
     {"info", RegisterInfo},
+    {"render", RegisterRender},
 };
 }  // namespace corvane::cli
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "demo_panels.h"
 #include "firmware/codec.h"
 #include "support/image_builder.h"
 
@@ -36,14 +37,14 @@ Bytes DemoImage() {
                {"menu.cpi", PatternBytes(180, 4)}},
               false},
       DirSpec{"panels",
-              {{"menu.paz", Packed(PatternBytes(1000, 5))},
-               {"info.paz", Packed(PatternBytes(700, 6))},
+              {{"menu.paz", Packed(MenuPanel())},
+               {"info.paz", Packed(InfoPanel())},
                {"icons.icz", Packed(Repeated("icon", 200))},
                {"back.imz", Packed(Repeated("\x01\x02", 900))}},
               false},
       DirSpec{"texts",
-              {{"menu.mpz", Packed(Repeated(std::string("Menu principal\0", 15), 20))},
-               {"help.mpz", Packed(Text("Ayuda: pulse OK para continuar."))}},
+              {{"menu.mpz", Packed(MenuStrings())},
+               {"help.mpz", Packed(HelpStrings())}},
               false},
       DirSpec{"code",
               {{"main.clz", Packed(PatternBytes(320, 7))},
