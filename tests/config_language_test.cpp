@@ -40,13 +40,6 @@ TEST(LanguageKeys, RowsMapToKeysAtEveryBoundary) {
   EXPECT_EQ(LanguageKeyName(407), "Translation407");
 }
 
-TEST(LanguageKeys, DirectKeysFillNoRow) {
-  for (const int key : {50, 51, 93, 94, 284, 320, 326, 327, 334, 385, 386, 387, 388}) {
-    EXPECT_TRUE(IsDirectLanguageKey(key)) << key;
-    EXPECT_EQ(RowForLanguageKey(key), -1) << key;
-  }
-}
-
 TEST(LanguageKeys, RowsAndDirectKeysShareOutAllKeys) {
   std::set<int> keys;
   for (int row = 0; row < kMessageRows; ++row) {

@@ -1,5 +1,9 @@
 #include "support/firmware_checks.h"
 
+#include <gtest/gtest.h>
+
+#include "base/messages.h"
+
 namespace corvane::test {
 
 namespace {
@@ -38,10 +42,69 @@ std::string TreeDifference(const TArbol& a, const TArbol& b) {
   return "";
 }
 
+ImageLayout LayoutOf(const TFirmware& fw) {
+  return {fw.TableOffset,   fw.DirectoryCount, fw.DirectoryCapacity, fw.FileTableOffset,
+          fw.AddressTableOffset, fw.AreaStart, fw.AreaEnd, fw.SecondAreaStart,
+          fw.SecondAreaEnd, fw.FileSize, fw.ImageSize, fw.BaseAddress, fw.SecondBaseAddress};
+}
+
+void PrintTo(const ImageLayout& e, std::ostream* os) {
+  *os << std::hex << "{table " << e.TableOffset << ", dirs " << e.DirectoryCount << "/"
+      << e.DirectoryCapacity << ", file tables " << e.FileTableOffset << ", addresses "
+      << e.AddressTableOffset << ", area " << e.AreaStart << "-" << e.AreaEnd << ", second area "
+      << e.SecondAreaStart << "-" << e.SecondAreaEnd << ", file " << e.FileSize << ", image "
+      << e.ImageSize << ", base " << e.BaseAddress << "/" << e.SecondBaseAddress << "}";
+}
+
 std::unique_ptr<Loaded> Load(const Bytes& file, int model, const std::string& path) {
   auto l = std::make_unique<Loaded>();
   l->result = l->fw.CreateFromBytes(path, file, l->tree, model);
   return l;
+}
+
+std::unique_ptr<Loaded> SaveAndReload(Loaded& l, Bytes* saved) {
+  Bytes out;
+  const Result r = l.fw.Build(SaveOptions{}, out);
+  EXPECT_TRUE(r.ok()) << RenderMessage(r.message);
+  auto again = Load(out, l.fw.Model);
+  EXPECT_TRUE(again->result.ok()) << RenderMessage(again->result.message);
+  EXPECT_EQ(TreeDifference(again->tree, l.tree), "");
+  if (saved) *saved = std::move(out);
+  return again;
+}
+
+TNodo* Dir(TArbol& tree, const std::string& name) {
+  return BuscaNodo(tree.Root()->FirstChild(), name, true);
+}
+
+void AddFile(TArbol& tree, const std::string& dir, const std::string& name, std::size_t size) {
+  AnadeNodo(PatternBytes(size, 77), name, tree, Dir(tree, dir));
+}
+
+void ExpectTooManyFiles(TFirmware& fw) {
+  Bytes out;
+  const Result r = fw.Build(SaveOptions{}, out);
+  EXPECT_EQ(r.outcome, Outcome::Refused);
+  EXPECT_EQ(r.message.Rows(), (std::vector<int>{223, 224}));
+  EXPECT_TRUE(out.empty());
+}
+
+bool LoadsOrRefusesCleanly(const Bytes& file, int model) {
+  auto l = Load(file, model, "x/damaged.bin");
+  Bytes out;
+  const Result saved = l->fw.Build(SaveOptions{}, out);
+  if (!l->result.ok()) {
+    EXPECT_FALSE(l->result.message.Empty());
+    EXPECT_FALSE(saved.ok()) << "a refused image saves";
+    EXPECT_TRUE(out.empty());
+    return false;
+  }
+  if (saved.ok()) {
+    EXPECT_EQ(out.size(), l->fw.FileSize);
+    (void)Load(out, model);
+  } else
+    EXPECT_TRUE(out.empty());
+  return true;
 }
 
 }  // namespace corvane::test

@@ -1,5 +1,7 @@
 #include "support/image_builder.h"
 
+#include "support/image_canvas.h"
+
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
@@ -82,61 +84,6 @@ Geometry GeometryOf(int model) {
   }
 }
 
-constexpr std::uint8_t kFiller = 0x11;  // "code": neither a name character nor blank
-
-class Writer {
- public:
-  Writer(Bytes& b, bool little) : b_(b), little_(little) {}
-  void U32(std::size_t pos, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-      const int shift = little_ ? 8 * i : 8 * (3 - i);
-      At(pos + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(v >> shift);
-    }
-  }
-  void Name(std::size_t pos, const std::string& name, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i)
-      At(pos + i) = i < name.size() ? static_cast<std::uint8_t>(name[i]) : 0;
-  }
-  void Fill(std::size_t pos, std::size_t n, std::uint8_t v) {
-    for (std::size_t i = 0; i < n; ++i) At(pos + i) = v;
-  }
-  void Put(std::size_t pos, const Bytes& data) {
-    for (std::size_t i = 0; i < data.size(); ++i) At(pos + i) = data[i];
-  }
-  std::uint8_t& At(std::size_t pos) {
-    if (pos >= b_.size()) throw std::invalid_argument("layout does not fit the image");
-    return b_[pos];
-  }
-
- private:
-  Bytes& b_;
-  bool little_;
-};
-
-bool NameChar(std::uint8_t c) {
-  return c == '+' || c == '.' || c == '_' || c == 0xFF || (c >= '0' && c <= '9') ||
-         (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-std::size_t AlignUp(std::size_t v, std::size_t a) {
-  return (v + a - 1) / a * a;
-}
-
-// The first word from pos (steps of 4) that is not all 0x00/0xFF.
-std::size_t SkipBlank(const Bytes& b, std::size_t pos) {
-  auto blank = [](std::uint8_t c) { return c == 0 || c == 0xFF; };
-  while (pos + 4 <= b.size() && blank(b[pos]) && blank(b[pos + 1]) && blank(b[pos + 2]) &&
-         blank(b[pos + 3]))
-    pos += 4;
-  return pos;
-}
-
-std::size_t Find(const Bytes& b, const Bytes& needle, std::size_t from) {
-  auto it = std::search(b.begin() + static_cast<std::ptrdiff_t>(std::min(from, b.size())), b.end(),
-                        needle.begin(), needle.end());
-  return it == b.end() ? SIZE_MAX : static_cast<std::size_t>(it - b.begin());
-}
-
 std::uint32_t TotalFiles(const std::vector<DirSpec>& dirs, bool second) {
   std::uint32_t n = 0;
   for (const auto& d : dirs)
@@ -195,7 +142,7 @@ BuiltImage BuildImage(const ImageSpec& spec) {
 
   std::uint32_t length = spec.file_length ? spec.file_length : g.length;
   Bytes img(length, kFiller);
-  Writer w(img, g.little);
+  Canvas w(img, g.little);
 
   const std::size_t t = g.table;
   const std::size_t counts = t + g.records_at + std::size_t{g.record_size} * cap;
@@ -241,11 +188,11 @@ BuiltImage BuildImage(const ImageSpec& spec) {
     for (const auto& f : dirs[i].files) {
       if (g.block && !dirs[i].second_region)
         for (std::size_t k = 0; k < 4; ++k)
-          if (k >= f.name.size() || !NameChar(static_cast<std::uint8_t>(f.name[k])))
+          if (k >= f.name.size() || !IsNameChar(static_cast<std::uint8_t>(f.name[k])))
             throw std::invalid_argument("block entry names need four name characters");
-      w.Name(p, f.name, 12);
-      w.U32(p + 12, offset);
-      w.U32(p + 16, static_cast<std::uint32_t>(f.data.size()));
+      w.Text(p, f.name, 12);
+      w.Number(p + 12, offset);
+      w.Number(p + 16, static_cast<std::uint32_t>(f.data.size()));
       offset += static_cast<std::uint32_t>(f.data.size());
       p += 20;
     }
@@ -267,21 +214,21 @@ BuiltImage BuildImage(const ImageSpec& spec) {
   if (split) w.Fill(tp2, spec.gap, 0xFF);
 
   // The directory table.
-  w.U32(t, static_cast<std::uint32_t>(dirs.size()));
-  if (g.records_at == 8) w.U32(t + 4, 1);
+  w.Number(t, static_cast<std::uint32_t>(dirs.size()));
+  if (g.records_at == 8) w.Number(t + 4, 1);
   for (std::uint32_t i = 0; i < cap; ++i) {
     const std::size_t record = t + g.records_at + std::size_t{g.record_size} * i;
     w.Fill(record, g.record_size, 0);
     w.Fill(counts + 4ull * i, 4, 0);
     w.Fill(address_table + 4ull * i, 4, 0);
     if (i >= dirs.size()) continue;
-    w.Name(record, dirs[i].name, g.address_at < 12 ? g.address_at : 12);
-    w.U32(record + g.address_at, static_cast<std::uint32_t>(data_at[i] + g.base));
-    w.U32(counts + 4ull * i, static_cast<std::uint32_t>(dirs[i].files.size()));
-    w.U32(address_table + 4ull * i, static_cast<std::uint32_t>(table_at[i] + g.base));
+    w.Text(record, dirs[i].name, g.address_at < 12 ? g.address_at : 12);
+    w.Number(record + g.address_at, static_cast<std::uint32_t>(data_at[i] + g.base));
+    w.Number(counts + 4ull * i, static_cast<std::uint32_t>(dirs[i].files.size()));
+    w.Number(address_table + 4ull * i, static_cast<std::uint32_t>(table_at[i] + g.base));
   }
 
-  if (g.name_marker) w.Name(0, dirs[0].name, dirs[0].name.size() + 1);
+  if (g.name_marker) w.Text(0, dirs[0].name, dirs[0].name.size() + 1);
   if (spec.free_run_length) w.Fill(spec.free_run_at, spec.free_run_length, 0xFF);
   const bool ts6 = spec.ts6 == 1 || (spec.ts6 < 0 && spec.model == 3 && length == 0x180000);
   if (ts6) w.Put(0x80, {'/', 'T', 'S', '6', '/'});
@@ -290,7 +237,7 @@ BuiltImage BuildImage(const ImageSpec& spec) {
   auto word_stops_capacity = [&](std::size_t p) {
     bool outside = true, zero = true;
     for (int k = 0; k < 4; ++k) {
-      outside = outside && !NameChar(img[p + static_cast<std::size_t>(k)]);
+      outside = outside && !IsNameChar(img[p + static_cast<std::size_t>(k)]);
       zero = zero && img[p + static_cast<std::size_t>(k)] == 0;
     }
     return outside && !zero;
@@ -302,7 +249,7 @@ BuiltImage BuildImage(const ImageSpec& spec) {
   if (g.block && g.kind != Kind::TS2) {
     bool all_name = true;
     for (int k = 0; k < 4; ++k)
-      all_name = all_name && NameChar(img[address_table + static_cast<std::size_t>(k)]);
+      all_name = all_name && IsNameChar(img[address_table + static_cast<std::size_t>(k)]);
     if (all_name) throw std::invalid_argument("the address array continues the block scan");
   }
   {
@@ -320,13 +267,15 @@ BuiltImage BuildImage(const ImageSpec& spec) {
   }
 
   BuiltImage out;
-  ExpectedLayout& e = out.layout;
+  ImageLayout& e = out.layout;
   e.TableOffset = static_cast<std::uint32_t>(t);
   e.DirectoryCount = static_cast<std::uint32_t>(dirs.size());
   e.DirectoryCapacity = cap;
   e.FileTableOffset = static_cast<std::uint32_t>(table1);
   e.AddressTableOffset = static_cast<std::uint32_t>(address_table);
   e.AreaStart = static_cast<std::uint32_t>(data_at[0]);
+  e.BaseAddress = g.base;
+  e.SecondBaseAddress = g.second_base;
   const std::uint32_t files1 = TotalFiles(dirs, false);
   const std::uint32_t files2 = TotalFiles(dirs, true);
   if (g.kind == Kind::TS2) {

@@ -49,8 +49,8 @@ struct ImageSpec {
   std::uint32_t free_entries = 3;
 };
 
-// The layout fields the loader should find.
-struct ExpectedLayout {
+// The layout fields the loader should find (the fields of TFirmware of the same names).
+struct ImageLayout {
   std::uint32_t TableOffset = 0;
   std::uint32_t DirectoryCount = 0;
   std::uint32_t DirectoryCapacity = 0;
@@ -62,12 +62,15 @@ struct ExpectedLayout {
   std::uint32_t SecondAreaEnd = 0;
   std::uint32_t FileSize = 0;
   std::uint32_t ImageSize = 0;
+  std::uint32_t BaseAddress = 0;
+  std::uint32_t SecondBaseAddress = 0;
+  bool operator==(const ImageLayout&) const = default;
 };
 
 struct BuiltImage {
   Bytes file;   // what goes to disk
   Bytes image;  // the flash image (the file itself, or the assembled Strong blocks)
-  ExpectedLayout layout;
+  ImageLayout layout;
 };
 
 // Throws std::invalid_argument when the description cannot form a valid image of the model.

@@ -33,15 +33,9 @@ struct PhilipsImageSpec {
   bool allow_missing_marker = false;
 };
 
-struct PhilipsLayout {
-  ExpectedLayout common;
-  std::uint32_t BaseAddress = 0;
-  std::uint32_t SecondBaseAddress = 0;
-};
-
 struct BuiltPhilipsImage {
   Bytes file;
-  PhilipsLayout layout;
+  ImageLayout layout;
   // Image offsets where each directory's data and file table were put.
   std::vector<std::uint32_t> data_at;
   std::vector<std::uint32_t> table_at;

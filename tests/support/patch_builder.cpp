@@ -150,6 +150,30 @@ StrongRecordSpec StrongPatchRecord(std::uint32_t base, unsigned block,
   return {base + 0x20000000u + block * 0x10000u, PatchSectionBytes(section, Endian::Big)};
 }
 
+PatchSectionSpec SampleSection(unsigned seed, std::size_t dirs) {
+  PatchSectionSpec s;
+  for (std::size_t d = 0; d < dirs; ++d) {
+    const auto k = static_cast<unsigned>(seed * 31 + d);
+    s.dirs.push_back({Numbered("dir", k),
+                      {{"a.cpz", Pattern(13 + k % 7, k)},
+                       {"b.pan", Pattern(1 + k % 3, k + 1)},
+                       {"long_name.im", Pattern(250 + k, k + 2)}}});
+  }
+  return s;
+}
+
+PatchSectionSpec CanalSection(std::size_t size) {
+  PatchSectionSpec s;
+  s.canal = CanalFile(size, static_cast<unsigned>(size));
+  return s;
+}
+
+PatchSectionSpec FullSection(unsigned seed) {
+  PatchSectionSpec s;
+  s.dirs = {{"full", {{"big.dat", Pattern(65467, seed)}}}};
+  return s;
+}
+
 std::string DescribeTree(const TArbol& tree) {
   std::string out;
   tree.ForEach([&](TNodo& node) {

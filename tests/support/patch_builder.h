@@ -48,6 +48,13 @@ Bytes Pattern(std::size_t size, unsigned seed);
 // A CANAL_P.RCU file: "ucr", filler, then "patch.dbg" and its NUL as the last ten bytes.
 Bytes CanalFile(std::size_t size, unsigned seed);
 
+// Sample sections: `dirs` directories of three files each (their names and sizes vary with the
+// seed); a CANAL_P.RCU file of `size` bytes; one directory whose bytes end at 65535, the last
+// byte a section may hold.
+PatchSectionSpec SampleSection(unsigned seed, std::size_t dirs = 2);
+PatchSectionSpec CanalSection(std::size_t size);
+PatchSectionSpec FullSection(unsigned seed);
+
 // One section of 64 KB: the 16-slot offset table, the directory records from byte 32.
 Bytes PatchSectionBytes(const PatchSectionSpec& section, Endian endian);
 

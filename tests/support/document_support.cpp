@@ -1,4 +1,4 @@
-#include "support/treeops_support.h"
+#include "support/document_support.h"
 
 #include "firmware/codec.h"
 

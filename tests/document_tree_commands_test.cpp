@@ -6,7 +6,7 @@
 #include "firmware/sizes.h"
 #include "support/files.h"
 #include "support/temp_dir.h"
-#include "support/treeops_support.h"
+#include "support/document_support.h"
 
 namespace corvane {
 namespace {

@@ -12,8 +12,6 @@ TEST(ByteView, ReadsZeroPastTheEndInBothOrders) {
   EXPECT_EQ(v.u32le(0), 0x00563412u);
   EXPECT_EQ(v.u16be(2), 0x5600u);
   EXPECT_EQ(v.u32le(SIZE_MAX - 1), 0u);  // no overflow into the buffer
-  EXPECT_EQ(LeeEnteroLE(v, 0, 0), 0u);
-  EXPECT_EQ(LeeEnteroBE(v, 1, 2), 0x3456u);
   EXPECT_FALSE(v.Contains(2, 2));
   EXPECT_TRUE(v.Contains(1, 2));
   EXPECT_FALSE(v.Contains(SIZE_MAX, 2));
@@ -24,9 +22,9 @@ TEST(ByteView, ReadsZeroPastTheEndInBothOrders) {
 TEST(MutableByteView, DropsWritesOutside) {
   Bytes b(4, 0);
   MutableByteView m(b);
-  EscribeEnteroBE(m, 2, 0xAABBCCDD, 4);
+  m.WriteBE(2, 0xAABBCCDD, 4);
   EXPECT_EQ(b, (Bytes{0, 0, 0xAA, 0xBB}));
-  EscribeEnteroLE(m, 0, 0x0102, 2);
+  m.WriteLE(0, 0x0102, 2);
   EXPECT_EQ(b, (Bytes{0x02, 0x01, 0xAA, 0xBB}));
   m.Fill(3, 100, 0xFF);
   EXPECT_EQ(b[3], 0xFF);
@@ -76,47 +74,6 @@ TEST(HexAEntero, AcceptsOnlyCapitalHexDigits) {
   EXPECT_EQ(HexAEntero("G"), -1);
   EXPECT_EQ(HexAEntero("FFFFFFFF"), 0xFFFFFFFFLL);
   EXPECT_EQ(HexAEntero("FFFFFFFFFFFFFFFFFF"), -1);  // too long to be a value
-}
-
-}  // namespace
-}  // namespace corvane
-
-#include "firmware/families/strong_blocks.h"
-
-namespace corvane {
-namespace {
-
-Bytes StrongRecord(std::uint32_t address, std::uint8_t fill, std::size_t data = kBlockSize) {
-  Bytes r(kStrongHeaderSize + data, fill);
-  MutableByteView(r).WriteBE(0, 0xDEADBEEF, 4);
-  MutableByteView(r).WriteBE(4, address, 4);
-  return r;
-}
-
-TEST(StrongBlocks, FirstRecordInFileOrderWinsAndShortRecordsCopyWhatTheyHave) {
-  Bytes file = StrongRecord(0xA0000000, 1);
-  const Bytes dup = StrongRecord(0xA0010000, 2);
-  const Bytes second = StrongRecord(0xA0010000, 3);
-  const Bytes cut = StrongRecord(0xA0020000, 4, 10);
-  file.insert(file.end(), dup.begin(), dup.end());
-  file.insert(file.end(), second.begin(), second.end());
-  file.insert(file.end(), cut.begin(), cut.end());
-
-  EXPECT_EQ(FindStrongRecord(file, 0xA0010000), kStrongRecordSize);
-  EXPECT_FALSE(FindStrongRecord(file, 0xA0030000));
-
-  Bytes image(3 * kBlockSize, 0xFF);
-  EXPECT_TRUE(CopyStrongBlock(file, 0xA0010000, image, kBlockSize));
-  EXPECT_TRUE(CopyStrongBlock(file, 0xA0020000, image, 2 * kBlockSize));
-  EXPECT_EQ(image[kBlockSize], 2);
-  EXPECT_EQ(image[2 * kBlockSize + 9], 4);
-  EXPECT_EQ(image[2 * kBlockSize + 10], 0xFF);
-
-  const std::size_t size = file.size();
-  EXPECT_TRUE(PutStrongBlock(file, 0xA0020000, Bytes(kBlockSize, 9)));
-  EXPECT_EQ(file.size(), size);
-  EXPECT_EQ(file.back(), 9);
-  EXPECT_FALSE(PutStrongBlock(file, 0xB0000000, Bytes(kBlockSize, 9)));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "base/messages.h"
 #include "firmware/sizes.h"
 #include "document/tree_rules.h"
-#include "support/treeops_support.h"
+#include "support/document_support.h"
 
 namespace corvane {
 namespace {
@@ -56,19 +56,6 @@ TEST(StatusText, PatchSectionsShowFreeSpaceWithTheCanalAllowance) {
   EXPECT_EQ(Render(TextoEstadoSeccion(f)),
             "Tamaño del nodo : 5 --- Espacio libre en la sección : 65435");
   EXPECT_TRUE(TextoEstadoSeccion(root).Empty());
-}
-
-TEST(SectionRule, DirectoryRecordSizes) {
-  auto doc = MakeDocument(4);
-  TNodo* two = AddDir(*doc, doc->Root(), "two");
-  AddFile(*doc, two, "a", std::string(5, 'a'));
-  AddFile(*doc, two, "b", std::string(7, 'b'));
-  EXPECT_EQ(TamanoDirectorio(*two), 52u);
-  TNodo* mixed = AddDir(*doc, doc->Root(), "mixed");
-  AddDir(*doc, mixed, "empty");
-  AddFile(*doc, mixed, "c", "c");
-  EXPECT_EQ(TamanoDirectorio(*mixed), 37u);  // 16, then 21: rounding only after a directory
-  EXPECT_EQ(TamanoSeccion(*two), 84u);
 }
 
 TEST(SectionRule, BoundaryIs65536Exclusive) {

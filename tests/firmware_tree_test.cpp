@@ -88,6 +88,7 @@ TEST(Sizes, DirectoryRecordSizesRoundOnlyAfterDirectories) {
   AnadeNodo(Bytes(5, 1), "a", tree, d);
   AnadeNodo(Bytes(7, 1), "b", tree, d);
   EXPECT_EQ(TamanoDirectorio(*d), 52u);
+  EXPECT_EQ(TamanoSeccion(*d), 52u + 32u);
   EXPECT_EQ(SumaTamanos(*d, 3), 12u);
   EXPECT_EQ(SumaTamanos(*d, 0), 12u);
 
