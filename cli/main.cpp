@@ -19,6 +19,7 @@ void RegisterOrder(CLI::App&, const Globals&, int&);
 void RegisterCompare(CLI::App&, const Globals&, int&);
 void RegisterSearch(CLI::App&, const Globals&, int&);
 void RegisterInfo(CLI::App&, const Globals&, int&);
+void RegisterResources(CLI::App&, const Globals&, int&);
 void RegisterRender(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
@@ -35,6 +36,7 @@ const Command kCommands[] = {
     {"compare", RegisterCompare},
     {"search", RegisterSearch},
     {"info", RegisterInfo},
+    {"dump, build, export, import", RegisterResources},
     {"render", RegisterRender},
 };
 }  // namespace corvane::cli
@@ -43,6 +45,7 @@ int main(int argc, char** argv) {
   using namespace corvane::cli;
   CLI::App app{"Corvane: firmware image editor for MHW receivers"};
   app.require_subcommand(1);
+  app.fallthrough();  // global options also after the command name
   Globals globals;
   app.add_option("--inis", globals.inis, "Folder of the INI files (language of the messages)")
       ->each([](const std::string& folder) { UseInisFolder(folder); });

@@ -1,9 +1,13 @@
 #include "demo_image.h"
 
+#include <cmath>
 #include <string>
 
 #include "demo_panels.h"
 #include "firmware/codec.h"
+#include "resources/icons.h"
+#include "resources/image.h"
+#include "resources/palette.h"
 #include "support/image_builder.h"
 
 namespace corvane::demo {
@@ -21,6 +25,93 @@ Bytes Repeated(const std::string& line, int times) {
   return Text(text);
 }
 
+// ---- Pictures drawn in code, stored through the program's own resource writers ----
+
+Bytes PaletteFile(const std::array<Rgb, 16>& colours) {
+  TMHWPalette palette;
+  for (std::size_t i = 0; i < 16; ++i)
+    palette.entries[i] = {colours[i].r, colours[i].g, colours[i].b, std::uint8_t(i == 0 ? 0 : 1)};
+  return Packed(palette.Plain());
+}
+
+// A night-blue screen palette and a warm one for the panels.
+Bytes MainPalette() {
+  return PaletteFile({{{0, 0, 0},       {255, 255, 255}, {16, 24, 64},    {24, 40, 96},
+                       {32, 64, 136},   {48, 96, 176},   {72, 136, 208},  {112, 176, 232},
+                       {160, 208, 248}, {255, 200, 40},  {240, 120, 32},  {200, 40, 40},
+                       {40, 160, 80},   {96, 96, 96},    {160, 160, 160}, {216, 216, 216}}});
+}
+Bytes PanelPalette() {
+  return PaletteFile({{{0, 0, 0},       {255, 255, 255}, {48, 24, 16},    {96, 40, 24},
+                       {144, 64, 32},   {192, 96, 40},   {232, 136, 56},  {248, 184, 96},
+                       {252, 224, 168}, {40, 80, 160},   {80, 144, 220},  {200, 40, 40},
+                       {40, 160, 80},   {64, 64, 64},    {128, 128, 128}, {208, 208, 208}}});
+}
+
+// Packs a picture given as one palette index per pixel.
+template <typename Pixel>
+Bytes NibbleRows(int width, int height, Pixel pixel) {
+  Bytes rows;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x + 1 < width; x += 2)
+      rows.push_back(static_cast<std::uint8_t>(pixel(x, y) << 4 | pixel(x + 1, y)));
+  return rows;
+}
+
+template <typename Pixel>
+Bytes ImageFile(int width, int height, Pixel pixel) {
+  TMHWImage image;
+  image.SetPicture(width, height, NibbleRows(width, height, pixel));
+  return Packed(image.Plain());
+}
+
+// A badge: concentric rings inside a rounded frame, a sun in the corner.
+Bytes LogoImage() {
+  return ImageFile(192, 96, [](int x, int y) {
+    const double cx = x - 96.0, cy = y - 48.0;
+    const double sx = x - 160.0, sy = y - 24.0;
+    if (sx * sx + sy * sy < 14.0 * 14.0) return 9;
+    if (x < 4 || y < 4 || x > 187 || y > 91) return 1;
+    const int ring = static_cast<int>(std::sqrt(cx * cx + cy * cy * 4.0) / 8.0);
+    return ring < 7 ? 8 - ring : 2;
+  });
+}
+
+// A 360 x 288 background: blue bands fading downwards with a light horizon line.
+Bytes BackgroundImage() {
+  return ImageFile(360, 288, [](int x, int y) {
+    if (y == 200 || (y > 200 && (x + y) % 24 == 0)) return 8;
+    return 2 + std::min(5, y / 40);
+  });
+}
+
+// Small icons: arrows, a star, a tick and a dot, 16 x 16.
+Bytes IconCollection() {
+  const auto arrow_up = [](int x, int y) {
+    return (y < 8 && std::abs(x - 8) <= y) || (y >= 8 && x >= 6 && x <= 9) ? 9 : 0;
+  };
+  const auto star = [](int x, int y) {
+    const double a = std::atan2(y - 7.5, x - 7.5), r = std::hypot(x - 7.5, y - 7.5);
+    return r < 3.5 + 3.5 * std::pow(std::cos(2.5 * a), 2.0) ? 9 : 0;
+  };
+  const auto tick = [](int x, int y) {
+    return std::abs(y - (x < 6 ? 6 + x : 17 - x)) <= 1 && x > 1 && x < 15 ? 12 : 0;
+  };
+  const auto dot = [](int x, int y) { return std::hypot(x - 7.5, y - 7.5) < 6.0 ? 11 : 0; };
+  TMHWIconLib icons;
+  const auto add = [&](const char* name, auto pixel) {
+    icons.icons.push_back({name, 16, 16, NibbleRows(16, 16, pixel)});
+  };
+  add("arriba", arrow_up);
+  add("abajo", [&](int x, int y) { return arrow_up(x, 15 - y); });
+  add("estrella", star);
+  add("ok", tick);
+  add("punto", dot);
+  Bytes plain;
+  icons.Plain(plain);
+  return Packed(plain);
+}
+
 }  // namespace
 
 Bytes DemoImage() {
@@ -32,15 +123,16 @@ Bytes DemoImage() {
   spec.dirs = {
       DirSpec{"boot",
               {{"boot.cpz", Packed(PatternBytes(600, 1))},
-               {"logo.imz", Packed(Repeated("\x11\x22\x33\x44", 256))},
-               {"main.luz", Packed(PatternBytes(64, 3))},
+               {"logo.imz", LogoImage()},
+               {"main.luz", MainPalette()},
                {"menu.cpi", PatternBytes(180, 4)}},
               false},
       DirSpec{"panels",
               {{"menu.paz", Packed(MenuPanel())},
                {"info.paz", Packed(InfoPanel())},
-               {"icons.icz", Packed(Repeated("icon", 200))},
-               {"back.imz", Packed(Repeated("\x01\x02", 900))}},
+               {"icons.icz", IconCollection()},
+               {"back.imz", BackgroundImage()},
+               {"menu.luz", PanelPalette()}},
               false},
       DirSpec{"texts",
               {{"menu.mpz", Packed(MenuStrings())},

@@ -93,7 +93,7 @@ Bytes InfoPanel() {
   p.elements.push_back(Element(kTextBox, 10, 8, 365, 40, kScreen0, {1, 2, 15, kBorderLine, 0, 0},
                                "Canal 1\nSin informaci\xF3n", "Channel 1\nNo information"));
   p.elements.push_back(Element(kBarGraph, 10, 60, 365, 80, kScreen0, {3, 15, 0, kBorderLine, 1, 0}, ""));
-  p.elements.push_back(Element(kIconBox, 330, 8, 361, 39, kScreen0, {1, 0, 0, kBorderLine, 0, 0}, "info"));
+  p.elements.push_back(Element(kIconBox, 330, 8, 361, 39, kScreen0, {1, 0, 0, kBorderLine, 0, 0}, "estrella"));
   return Plain(p, "info.paz");
 }
 
