@@ -22,7 +22,15 @@ enum Exit : int {
 // Options shared by every command.
 struct Globals {
   std::string inis;  // --inis: the INIs folder (overrides CORVANE_INIS and the default)
+  int model = 0;     // -m before the command name: the model of every command that opens a file
+  bool external_fonts = false;  // --external-fonts: "Usar archivos externos"
+  std::string fonts_dir;        // --fonts-dir: where fuente1..3.font are (default: program folder)
 };
+
+// The options given before the command name, for the commands that open a firmware (set once the
+// options are parsed, before any command runs).
+void UseGlobals(const Globals& globals);
+const Globals& GlobalOptions();
 
 // Each command registers itself as a subcommand whose callback stores the exit code.
 struct Command {

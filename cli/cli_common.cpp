@@ -24,6 +24,17 @@ std::string g_inis_folder;
 
 void UseInisFolder(std::string folder) { g_inis_folder = std::move(folder); }
 
+namespace {
+const Globals* g_globals = nullptr;
+}  // namespace
+
+void UseGlobals(const Globals& globals) { g_globals = &globals; }
+
+const Globals& GlobalOptions() {
+  static const Globals none;
+  return g_globals != nullptr ? *g_globals : none;
+}
+
 const MessageTable& CliMessages() {
   static const MessageTable table = [] {
     const std::filesystem::path folder = InisFolder(g_inis_folder);

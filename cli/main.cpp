@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "firmware/models.h"
 
 namespace corvane::cli {
 void RegisterModels(CLI::App&, const Globals&, int&);
@@ -21,6 +22,7 @@ void RegisterSearch(CLI::App&, const Globals&, int&);
 void RegisterInfo(CLI::App&, const Globals&, int&);
 void RegisterResources(CLI::App&, const Globals&, int&);
 void RegisterRender(CLI::App&, const Globals&, int&);
+void RegisterFonts(CLI::App&, const Globals&, int&);
 
 // Every command, in the order of the help text.
 const Command kCommands[] = {
@@ -38,6 +40,7 @@ const Command kCommands[] = {
     {"info", RegisterInfo},
     {"dump, build, export, import", RegisterResources},
     {"render", RegisterRender},
+    {"fonts", RegisterFonts},
 };
 }  // namespace corvane::cli
 
@@ -47,8 +50,17 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.fallthrough();  // global options also after the command name
   Globals globals;
+  UseGlobals(globals);
+  // Options of the tool as a whole, accepted before or after the command name.
+  app.fallthrough();
   app.add_option("--inis", globals.inis, "Folder of the INI files (language of the messages)")
       ->each([](const std::string& folder) { UseInisFolder(folder); });
+  app.add_option("-m,--model", globals.model, "Receiver model (1-27) of the file a command opens")
+      ->check(CLI::Range(1, corvane::kModelCount));
+  app.add_flag("--external-fonts", globals.external_fonts,
+               "Use the external font files (fuente1..3.font), not the image's fonts");
+  app.add_option("--fonts-dir", globals.fonts_dir,
+                 "Folder of fuente1..3.font (default: the program's folder)");
   int exit_code = kExitDone;
   for (const Command& c : kCommands) c.registrar(app, globals, exit_code);
   try {

@@ -3,11 +3,13 @@
 #include <cmath>
 #include <string>
 
+#include "demo_font.h"
 #include "demo_panels.h"
 #include "firmware/codec.h"
 #include "resources/icons.h"
 #include "resources/image.h"
 #include "resources/palette.h"
+#include "support/font_table_builder.h"
 #include "support/image_builder.h"
 
 namespace corvane::demo {
@@ -112,6 +114,28 @@ Bytes IconCollection() {
   return Packed(plain);
 }
 
+// A font of the demo's own 5 x 7 letters drawn `scale` times, `top` rows down; proportional
+// fonts take each letter's width plus `gap` columns, fixed ones `fixed` columns.
+test::FontSpec DemoFont(const std::string& name, std::uint8_t size, std::uint8_t height,
+                        int scale, int top, int gap, int fixed) {
+  test::FontSpec font;
+  font.name = name;
+  font.size = size;
+  font.height_byte = height;
+  const bool main = name == "fudemi" || name == "eurost";
+  for (int c = 0; c < 256; ++c) {
+    const bool printable = c >= 32 && c <= 126;
+    int width = fixed > 0 ? fixed : printable ? scale * DemoFontColumns(c) + gap : 0;
+    if (main && c < 32) width = 0;
+    font.widths[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(width);
+  }
+  font.room = 256;
+  font.ink = [scale, top](int code, int row, int col) {
+    return DemoFontInk(code, col / scale, (row - top) < 0 ? -1 : (row - top) / scale);
+  };
+  return font;
+}
+
 }  // namespace
 
 Bytes DemoImage() {
@@ -149,6 +173,13 @@ Bytes DemoImage() {
               false},
       DirSpec{"void", {}, false},
   };
+  // The receiver's fonts: a large main font, the fixed-width teletext font and a small one.
+  const std::vector<test::FontSpec> fonts = {
+      DemoFont("fudemi", 24, 16, 2, 1, 2, 0),
+      DemoFont("videotex", 10, 10, 1, 1, 0, 6),
+      DemoFont("sans", 12, 9, 1, 1, 1, 0),
+  };
+  spec.extra = [&fonts](Bytes& image) { test::PlaceFonts(image, kDemoModel, kDemoBaseAddress, fonts); };
   return test::BuildImage(spec).file;
 }
 

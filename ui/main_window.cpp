@@ -26,6 +26,7 @@
 #include "icons.h"
 #include "info_window.h"
 #include "long_operation.h"
+#include "resources/font_messages.h"
 #include "model_detection.h"
 #include "prompts.h"
 #include "search_window.h"
@@ -224,7 +225,10 @@ void TMainForm::BuildActions() {
   connect(Action(Item::ExtractAllCode), &QAction::triggered, this, &TMainForm::ToolButton26Click);
   connect(Action(Item::CompareFirmwares), &QAction::triggered, this, &TMainForm::ShowCompare);
   connect(Action(Item::About), &QAction::triggered, this, &TMainForm::HelpAbout1Execute);
-  // The font editor and the font lists arrive with the font set; their items wait for it.
+  connect(Action(Item::ExtractFontList), &QAction::triggered, this, [this] { FontList(true); });
+  connect(Action(Item::InsertFontList), &QAction::triggered, this, [this] { FontList(false); });
+  connect(Action(Item::OptionLengthTableFirst), &QAction::toggled, this,
+          [this](bool on) { document_.Options().length_table_first = on; });
 
   // Options take effect at once; the document reads its copy of them.
   connect(Action(Item::OptionUseExternalFonts), &QAction::toggled, this, [this](bool on) {
@@ -633,11 +637,7 @@ bool TMainForm::ToolButton2Click() {
       Utf8(config_.settings.last_saved_directory));
   if (!file) return false;
   config_.settings.last_saved_directory = QFileInfo(*file).absolutePath().toStdString();
-  // The image's own fonts are written back only by the font editor's font set, which this
-  // window does not hold yet: the writers leave the font area as it is.
-  SaveOptions options;
-  options.use_external_fonts = true;
-  const Result result = document_.Save(ToPath(*file), options);
+  const Result result = document_.Save(ToPath(*file));
   Prompts::Report(this, result);
   UpdateTitle();
   return result.ok();
@@ -742,6 +742,31 @@ void TMainForm::ToolButton20Click() {
   }
   SetStatusText(QString());
   ReportCommand(result);
+}
+
+// "Extrae lista de tipos de letra..." / "Inserta lista de tipos de letra...".
+void TMainForm::FontList(bool export_list) {
+  if (!document_.IsOpen()) return;
+  const QString folder = Utf8(export_list ? config_.settings.last_saved_directory
+                                          : config_.settings.last_opened_directory);
+  const std::optional<QString> file =
+      export_list ? ChooseSaveFile(this, QString(), font_rows::kFontListFilter,
+                                   QStringLiteral("ini"), folder)
+                  : ChooseOpenFile(this, QString(), font_rows::kFontListFilter, folder);
+  if (!file) return;
+  FontListResult list;
+  {
+    LongOperation operation(*this);
+    UiInteraction interaction(this, operation);
+    list = export_list ? document_.ExportFontList(ToPath(*file), interaction)
+                       : document_.ImportFontList(ToPath(*file), interaction);
+  }
+  SetStatusText(QString());
+  CommandResult result;
+  result.outcome = list.outcome;
+  result.messages = list.messages;
+  ReportCommand(result);
+  UpdateTitle();
 }
 
 void TMainForm::ShowInformation() {

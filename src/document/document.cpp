@@ -10,6 +10,7 @@
 #include "document/names.h"
 #include "document/order_list.h"
 #include "firmware/sizes.h"
+#include "config/paths.h"
 #include "resources/font_messages.h"
 #include "resources/font_tables.h"
 
@@ -136,7 +137,8 @@ void Document::LoadFonts() {
     fonts_from_image_ = LeeFuentes(*firmware_, fonts_, &font_note_);
     return;
   }
-  if (!fonts_.CargaExternos(options_.fonts_folder, options_.length_table_first))
+  const fs::path folder = options_.fonts_folder.empty() ? ProgramFolder() : options_.fonts_folder;
+  if (!fonts_.CargaExternos(folder, options_.length_table_first))
     font_note_ = Message::FromRow(font_rows::kNoExternalFonts);
 }
 

@@ -61,7 +61,7 @@ struct DocumentOptions {
   bool use_external_fonts = false;
   // "T&abla de longitudes al principio": the external font files start with their widths.
   bool length_table_first = true;
-  // Where fuente1.font .. fuente3.font are looked for (the program's folder).
+  // Where fuente1.font .. fuente3.font are looked for (empty: the program's folder).
   std::filesystem::path fonts_folder;
 };
 

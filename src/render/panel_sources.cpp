@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "firmware/kinds.h"
+#include "render/font_render.h"
 #include "render/indexed_draw.h"
 #include "resources/image.h"
 #include "resources/panel_layout.h"
@@ -31,19 +32,10 @@ int TreePanelSources::TextWidth(std::string_view text, int font) const {
 
 void TreePanelSources::DrawText(PixelBuffer& target, std::string_view text, const PanelRect& clip,
                                 int font, int x, int y, Rgb colour) const {
-  if (!fonts_.Valid(font)) return;
-  const TFuente& f = fonts_.fonts[font];
-  // A glyph is drawn only when it lies wholly inside the clip; the pen moves on either way.
-  for (unsigned char code : text) {
-    const TLetra& glyph = f.glyphs[code];
-    const bool whole = glyph.picture.size() >= std::size_t{glyph.width} * f.height;
-    if (whole && x >= clip.x1 && x + glyph.width <= clip.x2 && y >= clip.y1 &&
-        y + f.height <= clip.y2)
-      for (int r = 0; r < f.height; ++r)
-        for (int c = 0; c < glyph.width; ++c)
-          if (glyph.Ink(c, r)) target.Set(x + c, y + r, colour);
-    x += glyph.width;
-  }
+  // A glyph is drawn when pen + width <= x2 and y + height <= y2 with the element's own
+  // inclusive corners, so the clip's right and bottom are x2 and y2 themselves.
+  DibujaTexto(target, fonts_, text, ClipRect{clip.x1, clip.y1, clip.x2, clip.y2}, font, x, y,
+              colour);
 }
 
 const PixelBuffer* TreePanelSources::Icon(std::string_view name) const {
