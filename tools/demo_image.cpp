@@ -21,12 +21,6 @@ Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 // A stored file in the image's compressed form.
 Bytes Packed(const Bytes& plain) { return Compress(plain); }
 
-Bytes Repeated(const std::string& line, int times) {
-  std::string text;
-  for (int i = 0; i < times; ++i) text += line;
-  return Text(text);
-}
-
 // ---- Pictures drawn in code, stored through the program's own resource writers ----
 
 Bytes PaletteFile(const std::array<Rgb, 16>& colours) {

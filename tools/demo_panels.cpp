@@ -25,6 +25,7 @@ TElementoPanel Element(int kind, int x1, int y1, int x2, int y2, std::uint32_t s
   e.texts[1] = std::move(english);
   if (!e.texts[1].empty()) e.status |= kStatusMultiLanguage;
   e.justification = 1;
+  e.font_size = 24;  // the demo's "fudemi"
   e.name = "E" + std::to_string(x1) + "_" + std::to_string(y1);
   return e;
 }
