@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+#include "hex_editor_window.h"
 #include "main_window.h"
 #include "tree_view.h"
 
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     }
   }
 
+  corvane::ui::RegisterHexEditor();
   corvane::ui::TMainForm window;
   const bool screenshot = parser.isSet(screenshot_option);
   if (screenshot) {

@@ -41,6 +41,25 @@ const std::vector<OwnMessage>& OwnMessages() {
       {531, "El archivo no es un panel :"},
       // Scripts, classes, applications and their editors: rows 570-619.
       // Hex editor: rows 620-669.
+      {620, "1 byte"},
+      {621, "2 bytes"},
+      {622, "4 bytes"},
+      {623, "&Rehacer"},
+      {624, "&Ir a la posición..."},
+      {625, "Ir a la posición"},
+      {626, "Posición (hexadecimal) :"},
+      {627, "¡ La posición está fuera de los datos !"},
+      {628, "Insertar"},
+      {629, "Sobrescribir"},
+      {630, "Con signo / sin signo :"},
+      {631, "8 bits"},
+      {632, "16 bits BE"},
+      {633, "16 bits LE"},
+      {634, "32 bits BE"},
+      {635, "32 bits LE"},
+      {636, "¡ No se ha podido escribir el archivo !"},
+      {637, "¡ Un archivo no puede quedar vacío !"},
+      {638, "&Modo inserción"},
       // Robustness, installation and packaging: rows 670-699.
   };
   return kRows;
