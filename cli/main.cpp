@@ -21,6 +21,7 @@ void RegisterCompare(CLI::App&, const Globals&, int&);
 void RegisterSearch(CLI::App&, const Globals&, int&);
 void RegisterInfo(CLI::App&, const Globals&, int&);
 void RegisterResources(CLI::App&, const Globals&, int&);
+void RegisterRender(CLI::App&, const Globals&, int&);
 void RegisterFonts(CLI::App&, const Globals&, int&);
 void RegisterListScript(CLI::App&, const Globals&, int&);
 void RegisterExportCode(CLI::App&, const Globals&, int&);
@@ -31,7 +32,7 @@ const Registrar kCommands[] = {
     RegisterModels, RegisterCodec, RegisterTree,   RegisterRepack, RegisterDetect,
     RegisterExtract, RegisterInsert, RegisterDelete, RegisterMkdir,  RegisterRename,
     RegisterMove,   RegisterOrder, RegisterCompare, RegisterSearch, RegisterInfo,
-    RegisterResources, RegisterFonts, RegisterListScript, RegisterExportCode, RegisterCheck,
+    RegisterResources, RegisterRender, RegisterFonts, RegisterListScript, RegisterExportCode, RegisterCheck,
 };
 }  // namespace corvane::cli
 

@@ -7,6 +7,9 @@
 #include "resources/icons_json.h"
 #include "resources/image_json.h"
 #include "resources/palette_json.h"
+#include "resources/panel.h"
+#include "resources/panel_json.h"
+#include "resources/strings_json.h"
 
 namespace corvane::cli {
 namespace {
@@ -50,6 +53,28 @@ std::string ApplicationSummary(const Json& form) {
          std::to_string(form["classes"].size()) + " classes\n";
 }
 
+std::string PanelSummary(const Json& form) {
+  std::string text = "panel " + form["name"].get<std::string>() + ": " +
+                     std::to_string(form["elements"].size()) + " elements, " +
+                     std::to_string(form["fonts"].size()) + " fonts, icons \"" +
+                     form["icon_collection"].get<std::string>() + "\"\n";
+  for (std::size_t i = 0; i < form["elements"].size(); ++i) {
+    const Json& e = form["elements"][i];
+    text += std::to_string(i) + "\t" + std::string(ElementKindName(e["kind"].get<int>())) + "\t" +
+            e["name"].get<std::string>() + "\t(" + e["x1"].dump() + ", " + e["y1"].dump() + ", " +
+            e["x2"].dump() + ", " + e["y2"].dump() + ")\n";
+  }
+  return text;
+}
+
+std::string StringsSummary(const Json& form) {
+  std::string text = "strings: " + std::to_string(form["strings"].size()) + ", " +
+                     form["form"].get<std::string>() + " form\n";
+  for (std::size_t i = 0; i < form["strings"].size(); ++i)
+    text += std::to_string(i) + "\t" + form["strings"][i].get<std::string>() + "\n";
+  return text;
+}
+
 // One row per kind.
 const std::array kResourceKinds = {
     ResourceKind{FileKind::Palette, DumpPalette, BuildPalette, PaletteSummary},
@@ -57,6 +82,8 @@ const std::array kResourceKinds = {
     ResourceKind{FileKind::Icons, DumpIcons, BuildIcons, IconsSummary},
     ResourceKind{FileKind::Class, DumpClass, BuildClass, ClassSummary},
     ResourceKind{FileKind::Application, DumpApplication, BuildApplication, ApplicationSummary},
+    ResourceKind{FileKind::Panel, DumpPanel, BuildPanel, PanelSummary},
+    ResourceKind{FileKind::Strings, DumpStrings, BuildStrings, StringsSummary},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "demo_font.h"
+#include "demo_panels.h"
 #include "firmware/codec.h"
 #include "resources/icons.h"
 #include "resources/image.h"
@@ -20,12 +21,6 @@ Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 // A stored file in the image's compressed form.
 Bytes Packed(const Bytes& plain) { return Compress(plain); }
-
-Bytes Repeated(const std::string& line, int times) {
-  std::string text;
-  for (int i = 0; i < times; ++i) text += line;
-  return Text(text);
-}
 
 // ---- Pictures drawn in code, stored through the program's own resource writers ----
 
@@ -221,20 +216,6 @@ Bytes InfoPanelScript() {
   return a.Plain();
 }
 
-Bytes MenuPanel() {
-  return test::PanelFile(0x0001, 0x0002, 0x0003, "icons",
-                         {{1, "MENU", 0xFFFF, "Menu", 40, 40, 600, 440},
-                          {2, "OK", 0x0010, "Aceptar", 20, 380, 120, 410},
-                          {2, "CANCEL", 0x0011, "Cancelar", 140, 380, 240, 410},
-                          {16, "BACK", 0xFFFF, "panels:back.rf4", 10, 10, 300, 200}});
-}
-
-Bytes InfoPanel() {
-  return test::PanelFile(0x0020, 0x0021, 0x0022, "icons",
-                         {{1, "INFO", 0xFFFF, "Info", 60, 60, 580, 420},
-                          {4, "TEXT", 0x0021, "Ayuda", 20, 40, 500, 300}});
-}
-
 }  // namespace
 
 Bytes DemoImage() {
@@ -261,8 +242,8 @@ Bytes DemoImage() {
                {"screen.clz", Packed(ScreenClass())}},
               false},
       DirSpec{"texts",
-              {{"menu.mpz", Packed(Repeated(std::string("Menu principal\0", 15), 20))},
-               {"help.mpz", Packed(Text("Ayuda: pulse OK para continuar."))}},
+              {{"menu.mpz", Packed(MenuStrings())},
+               {"help.mpz", Packed(HelpStrings())}},
               false},
       DirSpec{"code",
               {{"main.clz", Packed(MainClass())},

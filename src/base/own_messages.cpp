@@ -50,6 +50,17 @@ const std::vector<OwnMessage>& OwnMessages() {
       {474, "No se puede leer la lista de tipos de letra:"},
       {475, "No se puede escribir el archivo:"},
       // Panels, text strings, rendering and their editors: rows 520-569.
+      {520, "El panel termina antes de lo que indican sus datos; se ha leído hasta donde es válido."},
+      {521, "La lista de textos termina antes de lo que indican sus datos; se ha leído hasta donde es válida."},
+      {522, "¡ Es imposible guardar la lista de textos : ocupa más de 65535 bytes !"},
+      {523, "¡ Es imposible guardar la lista de textos : un texto es más largo de lo que admite su formato !"},
+      {524, "¡ Es imposible guardar el panel : tiene más de 65535 elementos !"},
+      {525, "¡ Es imposible guardar el panel : tiene más de 255 tipos de letra !"},
+      {526, "¡ Es imposible guardar el panel : un valor no cabe en su campo ! Elemento :"},
+      {528, "El panel no se muestra en esa pantalla :"},
+      {529, "El firmware no tiene ninguna paleta."},
+      {530, "No se encuentra la paleta :"},
+      {531, "El archivo no es un panel :"},
       // Scripts, classes, applications and their editors: rows 570-619.
       {570, "Valor no numérico en asm_inst.ini, línea"},
       {571, "Clase no encontrada :"},

@@ -1,0 +1,265 @@
+// Drawing panels: borders, text placement, icons and images, the selection border, the grid, and
+// golden pictures of small test panels compared pixel for pixel.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "render/panel_render.h"
+
+namespace corvane {
+namespace {
+
+PanelPalette TestPalette() {
+  PanelPalette p;
+  for (int i = 0; i < 16; ++i)
+    p[i] = Rgb{static_cast<std::uint8_t>(i * 16 + 8), static_cast<std::uint8_t>(255 - i * 16),
+               static_cast<std::uint8_t>((i * 77) & 0xFF)};
+  return p;
+}
+
+// A font whose glyphs are 6 pixels wide (3 for a space) and `height` high: an "L" with a dot,
+// drawn by the clip rule of the font set; an 8 x 8 checkered icon "ok"; a 20 x 10 image
+// "IMG:PIC.rf4". Every text drawn is recorded.
+class TestSources : public PanelSources {
+ public:
+  explicit TestSources(int height = 8, int fixed_width = 0) : height_(height), fixed_(fixed_width) {
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) icon_.Set(x, y, (x + y) % 2 ? Rgb{255, 0, 0} : Rgb{0, 0, 255});
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x)
+        image_.Set(x, y, Rgb{static_cast<std::uint8_t>(x * 12), static_cast<std::uint8_t>(y * 25), 99});
+  }
+  struct Call {
+    std::string text;
+    int x, y;
+    bool operator==(const Call&) const = default;
+  };
+  mutable std::vector<Call> calls;
+
+  std::span<const FontKey> Fonts() const override { return keys_; }
+  int FontHeight(int) const override { return height_; }
+  int Glyph(char c) const { return c == ' ' ? 3 : 6; }
+  int TextWidth(std::string_view text, int) const override {
+    if (fixed_ > 0) return fixed_;
+    int w = 0;
+    for (char c : text) w += Glyph(c);
+    return w;
+  }
+  void DrawText(PixelBuffer& target, std::string_view text, const PanelRect& clip, int, int x,
+                int y, Rgb colour) const override {
+    calls.push_back({std::string(text), x, y});
+    for (char c : text) {
+      int w = Glyph(c);
+      if (x >= clip.x1 && x + w <= clip.x2 && y >= clip.y1 && y + height_ <= clip.y2 && c != ' ') {
+        for (int r = 0; r < height_; ++r) target.Set(x, y + r, colour);
+        for (int col = 0; col < w - 1; ++col) target.Set(x + col, y + height_ - 1, colour);
+        target.Set(x + 3, y + 2, colour);
+      }
+      x += w;
+    }
+  }
+  const PixelBuffer* Icon(std::string_view name) const override {
+    return name == "ok" ? &icon_ : nullptr;
+  }
+  const PixelBuffer* Image(std::string_view reference) const override {
+    return reference == "IMG:PIC.rf4" ? &image_ : nullptr;
+  }
+
+ private:
+  int height_, fixed_;
+  std::vector<FontKey> keys_{{"test", 17}};
+  PixelBuffer icon_{8, 8};
+  PixelBuffer image_{20, 10};
+};
+
+TElementoPanel Element(int kind, PanelRect r, TEstiloElemento style, std::string text = {}) {
+  TElementoPanel e = TMHWPanel::NewElement(kind, 0);
+  e.x1 = r.x1;
+  e.y1 = r.y1;
+  e.x2 = r.x2;
+  e.y2 = r.y2;
+  e.styles = {style};
+  e.texts[0] = std::move(text);
+  return e;
+}
+
+TMHWPanel OneElement(TElementoPanel e) {
+  TMHWPanel p;
+  p.elements.push_back(std::move(e));
+  return p;
+}
+
+PixelBuffer Draw(const TMHWPanel& p, const PanelSources& sources, PanelView view = {}) {
+  PixelBuffer work(kCanvasWidth, kCanvasHeight);
+  std::vector<int> all;
+  for (std::size_t i = 0; i < p.elements.size(); ++i) all.push_back(static_cast<int>(i));
+  Dibuja(work, p, all, view, TestPalette(), sources);
+  return work;
+}
+
+TEST(PanelRender, CompoundBorderOnTheWorkedExample) {
+  const PanelPalette pal = TestPalette();
+  TMHWPanel p = OneElement(Element(kFrame, {10, 10, 40, 30}, {1, 2, 3, kBorderCompound1, 2, 1}));
+  PixelBuffer work = Draw(p, NoPanelSources());
+  const Rgb white{255, 255, 255}, black{0, 0, 0};
+  struct Case {
+    int x, y;
+    Rgb colour;
+  } cases[] = {{10, 20, white},   {11, 20, white},   {39, 20, black},   {40, 20, black},
+               {20, 10, white},   {20, 30, black},   {12, 20, pal[2]},  {20, 12, pal[2]},
+               {38, 20, pal[2]},  {20, 28, pal[2]},  {13, 20, black},   {14, 20, black},
+               {36, 20, white},   {37, 20, white},   {15, 20, pal[1]},  {9, 20, black},
+               {41, 20, black}};
+  for (const auto& c : cases) EXPECT_EQ(work.Get(c.x, c.y), c.colour) << c.x << "," << c.y;
+}
+
+TEST(PanelRender, TextPlacement) {
+  struct Case {
+    const char* name;
+    int kind, justification;
+    PanelRect r;
+    std::string text;
+    std::vector<TestSources::Call> calls;
+  } cases[] = {
+      {"centred single line", kTextBox, 1, {0, 0, 99, 19}, "x", {{"x", 39, 3}}},
+      {"final line feed", kTextBox, 0, {0, 0, 99, 19}, "ab\n", {{"ab", 2, 3}}},
+      {"two lines", kTextBox, 2, {0, 0, 99, 39}, "a\nb", {{"a", 77, 1}, {"b", 77, 13}}},
+      {"one line of an input box", kInputBox, 3, {0, 0, 99, 19}, "a\nb", {{"a", 0, 3}}},
+  };
+  for (const auto& c : cases) {
+    TestSources sources(12, 20);
+    TElementoPanel e = Element(c.kind, c.r, {}, "");
+    e.variable = c.text;  // shown in every language, for an InputBox too
+    e.justification = static_cast<std::uint8_t>(c.justification);
+    Draw(OneElement(e), sources, PanelView{3, 0, false});
+    EXPECT_EQ(sources.calls, c.calls) << c.name;
+  }
+}
+
+TEST(PanelRender, FillOnlyCasesAndStyleFallback) {
+  const PanelPalette pal = TestPalette();
+  TMHWPanel p;
+  p.elements.push_back(Element(kPanbox, {0, 0, 200, 100}, {0, 0, 0, kBorderLine, 0, 0}));
+  p.elements.push_back(Element(kFrame, {5, 5, 20, 5}, {2, 3, 4, kBorderLine, 1, 0}));
+  p.elements.push_back(Element(kIconBox, {30, 30, 50, 50}, {5, 0, 0, kBorderLine, 0, 0}, "ok"));
+  p.elements.push_back(Element(kWindow, {60, 30, 90, 50}, {6, 0, 0, kBorderLine, 0, 0}, "X:NONE.rf4"));
+  TElementoPanel styled = Element(kButton, {100, 30, 120, 50}, {7, 0, 0, kBorderLine, 0, 0});
+  styled.styles.push_back({8, 0, 0, kBorderLine, 0, 0});
+  styled.styles.push_back({9, 0, 0, kBorderLine, 0, 0});
+  p.elements.push_back(styled);
+  TestSources sources;
+  PixelBuffer work = Draw(p, sources, PanelView{0, 3, false});
+  EXPECT_EQ(work.Get(5, 5), pal[2]);    // a one-pixel-high frame paints nothing over the fill
+  EXPECT_EQ(work.Get(20, 5), pal[2]);
+  EXPECT_EQ(work.Get(31, 31), pal[5]);  // collection not present: fill only
+  EXPECT_EQ(work.Get(61, 31), pal[6]);  // image not found: fill only
+  EXPECT_EQ(work.Get(110, 40), pal[7]);  // style 3 of three: style 0
+  work = Draw(p, sources, PanelView{0, 2, true});
+  EXPECT_EQ(work.Get(30, 30), (Rgb{0, 0, 255}));
+  EXPECT_EQ(work.Get(31, 30), (Rgb{255, 0, 0}));
+  EXPECT_EQ(work.Get(38, 38), pal[5]);  // outside the 8 x 8 icon
+  EXPECT_EQ(work.Get(110, 40), pal[9]);
+}
+
+TEST(PanelRender, SelectionBorderRunsAndMoves) {
+  TBordeAnimado border({10, 10, 40, 30});
+  EXPECT_EQ(border.Perimeter(), 100);
+  PixelBuffer target(60, 40);
+  border.Pinta(target, true);
+  auto grey = [&](int x, int y) { return target.Get(x, y).r; };
+  EXPECT_EQ((std::vector<int>{grey(10, 10), grey(12, 10), grey(13, 10), grey(15, 10), grey(16, 10)}),
+            (std::vector<int>{255, 255, 0, 0, 255}));
+  border.Pinta(target, false);  // one step on: the runs moved one pixel
+  EXPECT_EQ((std::vector<int>{grey(10, 10), grey(11, 10), grey(13, 10), grey(14, 10)}),
+            (std::vector<int>{0, 255, 255, 0}));
+  TBordeAnimado flat({0, 5, 20, 5});  // one pixel high: never indexes past its pattern
+  flat.Pinta(target, true);
+
+  PixelBuffer grid(10, 10);
+  DibujaRejilla(grid, 3);
+  EXPECT_EQ(grid.Get(3, 6), (Rgb{255, 255, 255}));
+  EXPECT_EQ(grid.Get(4, 6), (Rgb{}));
+  PixelBuffer none(10, 10);
+  DibujaRejilla(none, 2);
+  EXPECT_EQ(none, PixelBuffer(10, 10));
+}
+
+TEST(PanelRender, ElementsReachingPastTheCanvasAreClipped) {
+  TMHWPanel p;
+  p.elements.push_back(Element(kPanbox, {500, 400, 575, 485}, {1, 2, 3, kBorderCompound2, 3, 2}, "abc"));
+  p.elements.push_back(Element(kFrame, {50, 60, 900, 900}, {4, 5, 6, kBorderRounded, 3, 0}, "abc"));
+  p.elements.push_back(Element(kIconBox, {70, 80, 400, 400}, {4, 5, 6, kBorderRaised, 2, 0}, "ok"));
+  p.elements[2].texts[0] = "ok";
+  TestSources sources;
+  PixelBuffer work = Draw(p, sources, PanelView{0, 0, true});
+  EXPECT_EQ(work.Width(), kCanvasWidth);
+  TBordeAnimado border(AbsoluteRect(p, 1));
+  border.Pinta(work, true);
+}
+
+// Golden pictures: the part of the canvas a small test panel covers, as a binary PPM file under
+// tests/golden. CORVANE_UPDATE_GOLDEN=1 writes them anew.
+Bytes Ppm(const PixelBuffer& work, PanelRect r) {
+  std::string header = "P6\n" + std::to_string(r.x2 - r.x1 + 1) + " " +
+                       std::to_string(r.y2 - r.y1 + 1) + "\n255\n";
+  Bytes out(header.begin(), header.end());
+  for (int y = r.y1; y <= r.y2; ++y)
+    for (int x = r.x1; x <= r.x2; ++x) {
+      Rgb c = work.Get(x, y);
+      out.insert(out.end(), {c.r, c.g, c.b});
+    }
+  return out;
+}
+
+void ExpectGolden(const PixelBuffer& work, PanelRect r, const std::string& name) {
+  const std::string path = std::string(CORVANE_SOURCE_DIR) + "/tests/golden/" + name + ".ppm";
+  Bytes picture = Ppm(work, r);
+  if (std::getenv("CORVANE_UPDATE_GOLDEN") != nullptr) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(picture.data()),
+                                                static_cast<std::streamsize>(picture.size()));
+  }
+  std::ifstream in(path, std::ios::binary);
+  ASSERT_TRUE(in) << path;
+  Bytes golden((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(golden.size(), picture.size()) << name;
+  std::size_t differing = 0;
+  for (std::size_t i = 0; i < golden.size(); ++i) differing += golden[i] != picture[i];
+  EXPECT_EQ(differing, 0u) << name << ": bytes differ from " << path;
+}
+
+TEST(PanelRender, GoldenPictures) {
+  TestSources sources;
+  {  // every border kind on one screen
+    TMHWPanel p;
+    p.elements.push_back(Element(kPanbox, {4, 4, 155, 105}, {1, 2, 3, kBorderLine, 2, 0}));
+    for (int k = 0; k < 6; ++k) {
+      PanelRect r{6 + (k % 3) * 48, 6 + (k / 3) * 48, 6 + (k % 3) * 48 + 42, 6 + (k / 3) * 48 + 42};
+      p.elements.push_back(Element(kFrame, r, {static_cast<std::uint8_t>(4 + k), 12, 13,
+                                               static_cast<std::uint8_t>(k), 3, 2}));
+    }
+    ExpectGolden(Draw(p, sources), {0, 0, 159, 109}, "panel_borders");
+  }
+  {  // texts, an icon, an image, the selection border and the grid
+    TMHWPanel p;
+    p.elements.push_back(Element(kPanbox, {0, 0, 159, 99}, {0, 15, 14, kBorderRounded, 2, 0}));
+    TElementoPanel text = Element(kTextBox, {6, 6, 100, 40}, {1, 2, 15, kBorderSunken, 1, 0},
+                                  "LEFT\nCENTRE\nRIGHT");
+    text.justification = 1;
+    p.elements.push_back(text);
+    p.elements.push_back(Element(kInputBox, {6, 46, 100, 62}, {3, 4, 15, kBorderLine, 1, 0}, "INPUT"));
+    p.elements.push_back(Element(kIconBox, {110, 6, 120, 16}, {5, 0, 0, kBorderLine, 0, 0}, "ok"));
+    p.elements.push_back(Element(kWindow, {110, 30, 125, 45}, {6, 0, 0, kBorderLine, 0, 0}, "IMG:PIC.rf4"));
+    p.elements[2].texts[0].clear();  // an InputBox keeps no text: show a variable
+    p.elements[2].variable = "PIN CODE";
+    PixelBuffer work = Draw(p, sources, PanelView{0, 0, true});
+    TBordeAnimado(AbsoluteRect(p, 0)).Pinta(work, true);
+    DibujaRejilla(work, 5);
+    ExpectGolden(work, {0, 0, 163, 103}, "panel_texts");
+  }
+}
+
+}  // namespace
+}  // namespace corvane
