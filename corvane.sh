@@ -4,16 +4,30 @@
 #                       demo firmware opened (without a display: a picture of the window instead)
 #   ./corvane.sh test   install what is missing, build with AddressSanitizer and
 #                       UndefinedBehaviorSanitizer, run every test
+# and, for packaging:
+#   ./corvane.sh package      build the Debian package build-package/corvane_*.deb
+#   ./corvane.sh windows-cli  cross-build build-windows/bin/corvane-cli.exe with MinGW-w64
+#                             (add "test" to also build the core's unit tests and run them
+#                             under wine)
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libcli11-dev nlohmann-json3-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libpng-dev xvfb xauth)
+# What the programs and their tests need from Debian, one package a line.
+PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev
+  libcli11-dev
+  nlohmann-json3-dev
+  libpng-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth
+  help2man
+)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-install_dependencies() {
+install_dependencies() {  # install_dependencies [extra packages...]
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if ((${#missing[@]})); then
@@ -52,8 +66,26 @@ case "${1:-}" in
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir build-asan --output-on-failure -j "$JOBS"
     ;;
+  package)
+    install_dependencies dpkg-dev fakeroot
+    build build-package -DCMAKE_BUILD_TYPE=Release -DCORVANE_BUILD_TESTS=OFF
+    (cd build-package && cpack -G DEB)
+    ls build-package/corvane_*.deb
+    ;;
+  windows-cli)
+    install_dependencies g++-mingw-w64-x86-64-posix
+    tests=OFF
+    [ "${2:-}" = "test" ] && tests=ON
+    build build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+      -DCORVANE_BUILD_UI=OFF -DCORVANE_BUILD_BENCH=OFF -DCORVANE_BUILD_TESTS=$tests
+    ls build-windows/bin/corvane-cli.exe
+    if [ "$tests" = ON ]; then
+      install_dependencies wine64
+      WINEDEBUG=-all wine64 build-windows/bin/corvane_tests.exe --gtest_brief=1
+    fi
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package|windows-cli" >&2
     exit 1
     ;;
 esac

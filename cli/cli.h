@@ -8,6 +8,8 @@
 
 #include "base/messages.h"
 #include "base/result.h"
+#include "config/configuration.h"
+#include "resources/instruction_table.h"
 
 namespace corvane::cli {
 
@@ -22,7 +24,15 @@ enum Exit : int {
 // Options shared by every command.
 struct Globals {
   std::string inis;  // --inis: the INIs folder (overrides CORVANE_INIS and the default)
+  int model = 0;     // -m before the command name: the model of every command that opens a file
+  bool external_fonts = false;  // --external-fonts: "Usar archivos externos"
+  std::string fonts_dir;        // --fonts-dir: where fuente1..3.font are (default: program folder)
 };
+
+// The options given before the command name, for the commands that open a firmware (set once the
+// options are parsed, before any command runs).
+void UseGlobals(const Globals& globals);
+const Globals& GlobalOptions();
 
 // Each command registers itself as a subcommand whose callback stores the exit code.
 struct Command {
@@ -36,6 +46,10 @@ void UseInisFolder(std::string folder);
 // The message table of the language in use in that folder's Corvane.ini (built-in texts when
 // there is none).
 const MessageTable& CliMessages();
+// The instruction table (asm_inst.ini) and the variable-type table (Var.ini) of that folder, read
+// once. A table that cannot be read is reported on stderr and its entries keep their defaults.
+const InstructionTable& CliInstructions();
+const VarTypeTable& CliVarTypes();
 // The message rendered with CliMessages().
 std::string Render(const Message& message);
 

@@ -24,6 +24,17 @@ std::string g_inis_folder;
 
 void UseInisFolder(std::string folder) { g_inis_folder = std::move(folder); }
 
+namespace {
+const Globals* g_globals = nullptr;
+}  // namespace
+
+void UseGlobals(const Globals& globals) { g_globals = &globals; }
+
+const Globals& GlobalOptions() {
+  static const Globals none;
+  return g_globals != nullptr ? *g_globals : none;
+}
+
 const MessageTable& CliMessages() {
   static const MessageTable table = [] {
     const std::filesystem::path folder = InisFolder(g_inis_folder);
@@ -31,6 +42,23 @@ const MessageTable& CliMessages() {
     language.Setup(IniFile::LoadOrEmpty(FindFileIgnoringCase(folder, kMainIniName)), folder);
     return language.Messages();
   }();
+  return table;
+}
+
+const InstructionTable& CliInstructions() {
+  static const bool read = [] {
+    const Result result = Instructions().ReadFile(
+        FindFileIgnoringCase(InisFolder(g_inis_folder), kInstructionIniName));
+    if (!result.ok()) PrintError(result.message);
+    return true;
+  }();
+  (void)read;
+  return Instructions();
+}
+
+const VarTypeTable& CliVarTypes() {
+  static const VarTypeTable table = ReadVarTypes(
+      IniFile::LoadOrEmpty(FindFileIgnoringCase(InisFolder(g_inis_folder), kVarIniName)));
   return table;
 }
 

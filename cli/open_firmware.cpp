@@ -30,6 +30,7 @@ void AddModelOption(CLI::App* cmd, int& model) {
 }
 
 int OpenFirmware(const std::string& path, int model, OpenedFirmware& out) {
+  if (model == 0) model = GlobalOptions().model;
   const auto file = ReadWholeFile(path);
   if (!file) {
     PrintError(Message::FromRow(kMsgCannotOpen).Text(" " + path));

@@ -6,6 +6,10 @@
 namespace corvane::cli {
 
 int OpenDocument(const std::string& file, int model, Document& doc) {
+  const Globals& globals = GlobalOptions();
+  if (model == 0) model = globals.model;
+  doc.Options().use_external_fonts = globals.external_fonts;
+  doc.Options().fonts_folder = globals.fonts_dir;
   if (model == 0) {  // detection opens the file once on its own tree to find the model
     OpenedFirmware probe;
     const int code = OpenFirmware(file, 0, probe);
@@ -52,7 +56,7 @@ int ReportCommand(const CommandResult& result) {
 }
 
 int SaveDocument(Document& doc, const std::string& out) {
-  return Report(doc.Save(out, SaveOptions{}));
+  return Report(doc.Save(out));
 }
 
 ReplaceAnswer OptionAnswers::AskReplace(const Message& question) {

@@ -26,7 +26,8 @@ std::string NodePath(const TNodo* node);
 // Prints the messages of a command on stderr; the exit code of its outcome (0 when done).
 int ReportCommand(const CommandResult& result);
 
-// Writes the document with its model's writer to OUT, atomically. The exit code.
+// Writes the document with its model's writer to OUT, atomically, its fonts put back into the
+// image's font tables when they were read from it. The exit code.
 int SaveDocument(Document& doc, const std::string& out);
 
 // Answers the "replace?" question from the options: Yes (--replace), No (--no-replace), or,

@@ -1,8 +1,10 @@
 // corvane [FILE] [-m N]: the desktop program, opening FILE at start (model N, or detected).
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QTimer>
 
+#include "hex_editor_window.h"
 #include "main_window.h"
 #include "tree_view.h"
 
@@ -10,6 +12,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Corvane"));
   QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+  QApplication::setDesktopFileName(QStringLiteral("org.corvane.Corvane"));
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/corvane-%1.png").arg(size), QSize(size, size));
+  QApplication::setWindowIcon(icon);
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -40,6 +47,7 @@ int main(int argc, char** argv) {
     }
   }
 
+  corvane::ui::RegisterHexEditor();
   corvane::ui::TMainForm window;
   const bool screenshot = parser.isSet(screenshot_option);
   if (screenshot) {

@@ -17,7 +17,8 @@
 #include <QToolBar>
 
 #include "about_dialog.h"
-#include "code_export.h"
+#include "document/code_export.h"
+#include "resources/instruction_table.h"
 #include "compare_window.h"
 #include "config/paths.h"
 #include "editor_registry.h"
@@ -26,6 +27,7 @@
 #include "icons.h"
 #include "info_window.h"
 #include "long_operation.h"
+#include "resources/font_messages.h"
 #include "model_detection.h"
 #include "prompts.h"
 #include "search_window.h"
@@ -123,10 +125,15 @@ TMainForm::TMainForm(QWidget* parent)
   inis_folder_ = corvane::InisFolder();
   const Result inis = CheckInisFolder(inis_folder_);
   if (!inis.ok()) Prompts::Report(this, inis);
-  LeeConfiguracion(inis_folder_, ProgramFolderText(), config_);
+  const Result instructions =
+      LeeConfiguracion(inis_folder_, ProgramFolderText(), config_, [](const auto& asm_inst_ini) {
+        return Instructions().ReadFile(asm_inst_ini);
+      });
   QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
   ApplySettings();
   CargaIdioma(config_.language.LoadedSlot());
+  // Reported in the language just loaded.
+  if (!instructions.ok()) Prompts::Report(this, instructions);
 
   ApplyStates(states_);
   UpdateTitle();
@@ -224,7 +231,10 @@ void TMainForm::BuildActions() {
   connect(Action(Item::ExtractAllCode), &QAction::triggered, this, &TMainForm::ToolButton26Click);
   connect(Action(Item::CompareFirmwares), &QAction::triggered, this, &TMainForm::ShowCompare);
   connect(Action(Item::About), &QAction::triggered, this, &TMainForm::HelpAbout1Execute);
-  // The font editor and the font lists arrive with the font set; their items wait for it.
+  connect(Action(Item::ExtractFontList), &QAction::triggered, this, [this] { FontList(true); });
+  connect(Action(Item::InsertFontList), &QAction::triggered, this, [this] { FontList(false); });
+  connect(Action(Item::OptionLengthTableFirst), &QAction::toggled, this,
+          [this](bool on) { document_.Options().length_table_first = on; });
 
   // Options take effect at once; the document reads its copy of them.
   connect(Action(Item::OptionUseExternalFonts), &QAction::toggled, this, [this](bool on) {
@@ -633,11 +643,7 @@ bool TMainForm::ToolButton2Click() {
       Utf8(config_.settings.last_saved_directory));
   if (!file) return false;
   config_.settings.last_saved_directory = QFileInfo(*file).absolutePath().toStdString();
-  // The image's own fonts are written back only by the font editor's font set, which this
-  // window does not hold yet: the writers leave the font area as it is.
-  SaveOptions options;
-  options.use_external_fonts = true;
-  const Result result = document_.Save(ToPath(*file), options);
+  const Result result = document_.Save(ToPath(*file));
   Prompts::Report(this, result);
   UpdateTitle();
   return result.ok();
@@ -744,6 +750,31 @@ void TMainForm::ToolButton20Click() {
   ReportCommand(result);
 }
 
+// "Extrae lista de tipos de letra..." / "Inserta lista de tipos de letra...".
+void TMainForm::FontList(bool export_list) {
+  if (!document_.IsOpen()) return;
+  const QString folder = Utf8(export_list ? config_.settings.last_saved_directory
+                                          : config_.settings.last_opened_directory);
+  const std::optional<QString> file =
+      export_list ? ChooseSaveFile(this, QString(), font_rows::kFontListFilter,
+                                   QStringLiteral("ini"), folder)
+                  : ChooseOpenFile(this, QString(), font_rows::kFontListFilter, folder);
+  if (!file) return;
+  FontListResult list;
+  {
+    LongOperation operation(*this);
+    UiInteraction interaction(this, operation);
+    list = export_list ? document_.ExportFontList(ToPath(*file), interaction)
+                       : document_.ImportFontList(ToPath(*file), interaction);
+  }
+  SetStatusText(QString());
+  CommandResult result;
+  result.outcome = list.outcome;
+  result.messages = list.messages;
+  ReportCommand(result);
+  UpdateTitle();
+}
+
 void TMainForm::ShowInformation() {
   if (!document_.IsOpen()) return;
   TForm19 window(document_.Information(), this);
@@ -767,7 +798,8 @@ void TMainForm::ToolButton26Click() {
   CommandResult result;
   {
     LongOperation operation(*this);
-    result = ExtraeTodoElCodigo(document_, ToPath(*chosen), [&operation](int percent) {
+    const CodeTables tables{Instructions(), config_.var_types, Messages()};
+    result = ExtraeTodoElCodigo(document_, ToPath(*chosen), tables, [&operation](int percent) {
       return operation.Progress(Msg(33), percent);
     });
   }

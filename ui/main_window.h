@@ -120,6 +120,7 @@ class TMainForm : public QMainWindow {
   void UpdateTitle();
   void AfterOpen();
   void ReportCommand(const CommandResult& result);
+  void FontList(bool export_list);
   void DocumentChanged(const CommandResult& result);
   QAction* NewAction(MainWindowItem item, const char* theme_icon, int fallback_icon,
                      bool enabled);

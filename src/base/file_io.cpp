@@ -1,5 +1,7 @@
 #include "base/file_io.h"
 
+#include "base/platform.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -69,7 +71,7 @@ std::string WriteFileAtomic(const fs::path& path, ByteView bytes) {
   }
   std::string error = WriteAll(fd, bytes);
   if (::close(fd) != 0 && error.empty()) error = std::strerror(errno);
-  if (error.empty() && ::rename(pattern.c_str(), path.c_str()) != 0) error = std::strerror(errno);
+  if (error.empty()) error = RenameOver(pattern, path);
   if (!error.empty()) ::unlink(pattern.c_str());
   return error;
 #else
@@ -87,12 +89,9 @@ std::string WriteFileAtomic(const fs::path& path, ByteView bytes) {
       return "write failed";
     }
   }
-  fs::rename(temp, path, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return ec.message();
-  }
-  return {};
+  const std::string error = RenameOver(temp, path);
+  if (!error.empty()) fs::remove(temp, ec);
+  return error;
 #endif
 }
 

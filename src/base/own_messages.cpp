@@ -13,10 +13,51 @@ const std::vector<OwnMessage>& OwnMessages() {
       // The core's tree commands, saving and configuration: rows 354-389.
       // The main window and its dialogs: rows 390-419.
       // Palettes, images and icon collections, and their editors: rows 420-469.
+      {420, "Número no válido en el archivo PAL:"},
+      {421, "¡ La imagen no puede medir más de 65535 píxeles de lado !"},
+      {422, "¡ La colección de iconos está dañada: sus datos no contienen el icono"},
+      {423, "¡ El nombre del icono tiene más de 255 caracteres o un carácter nulo !"},
+      {424, "¡ La colección de iconos no cabe en 65539 bytes !"},
+      {425, "¡ El icono tiene que ser menor de 256x256 !"},
+      {426, "El documento JSON no describe el recurso:"},
       // Fonts, font lists and the font editor: rows 470-519.
+      {470, "No se encuentra la tabla de tipos de letra en la imagen; no hay tipos de letra."},
+      {471, "La tabla de tipos de letra de la imagen tiene más de 4 tipos de letra; no se leen."},
+      {472, "No se pueden leer los archivos de tipos de letra externos (fuente1.font, fuente2.font, fuente3.font)."},
+      {473, "No existe ese tipo de letra."},
+      {474, "No se puede leer la lista de tipos de letra:"},
+      {475, "No se puede escribir el archivo:"},
       // Panels, text strings, rendering and their editors: rows 520-569.
       // Scripts, classes, applications and their editors: rows 570-619.
+      {570, "Valor no numérico en asm_inst.ini, línea"},
+      {571, "Clase no encontrada :"},
+      {572, "Panel no encontrado :"},
+      {573, "Colección de iconos no encontrada :"},
+      {574, "Imagen no encontrada :"},
+      {575, "Script no encontrado :"},
+      {576, "Paleta no encontrada :"},
+      {577, "Todas las referencias se resuelven."},
+      {578, "Forma JSON incorrecta :"},
       // Hex editor: rows 620-669.
+      {620, "1 byte"},
+      {621, "2 bytes"},
+      {622, "4 bytes"},
+      {623, "&Rehacer"},
+      {624, "&Ir a la posición..."},
+      {625, "Ir a la posición"},
+      {626, "Posición (hexadecimal) :"},
+      {627, "¡ La posición está fuera de los datos !"},
+      {628, "Insertar"},
+      {629, "Sobrescribir"},
+      {630, "Con signo / sin signo :"},
+      {631, "8 bits"},
+      {632, "16 bits BE"},
+      {633, "16 bits LE"},
+      {634, "32 bits BE"},
+      {635, "32 bits LE"},
+      {636, "¡ No se ha podido escribir el archivo !"},
+      {637, "¡ Un archivo no puede quedar vacío !"},
+      {638, "&Modo inserción"},
       // Robustness, installation and packaging: rows 670-699.
   };
   return kRows;

@@ -10,6 +10,9 @@
 #include "document/names.h"
 #include "document/order_list.h"
 #include "firmware/sizes.h"
+#include "config/paths.h"
+#include "resources/font_messages.h"
+#include "resources/font_tables.h"
 
 namespace corvane {
 
@@ -89,6 +92,7 @@ Result Document::Open(const fs::path& file, int model) {
   Result result = firmware->Create(file, *tree, model);
   if (!result.ok()) return result;
   Reset(std::move(firmware), std::move(tree));
+  LoadFonts();
   modified_ = false;
   return result;
 }
@@ -96,6 +100,7 @@ Result Document::Open(const fs::path& file, int model) {
 void Document::Adopt(std::unique_ptr<TFirmware> firmware, std::unique_ptr<TArbol> tree) {
   if (firmware) firmware->Tree = tree.get();
   Reset(std::move(firmware), std::move(tree));
+  LoadFonts();
   modified_ = false;
 }
 
@@ -106,9 +111,61 @@ Result Document::Save(const fs::path& destination, const SaveOptions& options) {
   return result;
 }
 
+Result Document::Save(const fs::path& destination) {
+  const ImageFontTables tables(fonts_);
+  SaveOptions options;
+  options.use_external_fonts = options_.use_external_fonts || !fonts_from_image_;
+  options.fonts = &tables;
+  return Save(destination, options);
+}
+
 void Document::Close() {
   Reset(nullptr, nullptr);
+  LoadFonts();
   modified_ = false;
+}
+
+// ---- Fonts ----
+
+void Document::LoadFonts() {
+  fonts_ = TMHWFont();
+  fonts_from_image_ = false;
+  font_note_ = Message();
+  if (!firmware_ || !firmware_->Loaded) return;
+  if (HasFontTables(firmware_->Model) && !options_.use_external_fonts &&
+      !firmware_->ForceExternalFonts) {
+    fonts_from_image_ = LeeFuentes(*firmware_, fonts_, &font_note_);
+    return;
+  }
+  const fs::path folder = options_.fonts_folder.empty() ? ProgramFolder() : options_.fonts_folder;
+  if (!fonts_.CargaExternos(folder, options_.length_table_first))
+    font_note_ = Message::FromRow(font_rows::kNoExternalFonts);
+}
+
+void Document::ReplaceFonts(const TMHWFont& fonts) {
+  fonts_ = fonts;
+  modified_ = true;
+}
+
+bool Document::ChangeGlyphWidth(TMHWFont& fonts, int font, int code, int width) const {
+  return CambiaAncho(firmware_.get(), fonts, font, code, width, fonts_from_image_);
+}
+
+FontListResult Document::ExportFontList(const fs::path& list_file, Interaction& interaction) const {
+  FontListResult r = corvane::ExportFontList(
+      fonts_, list_file,
+      [&interaction](const Message& status, int percent) { return interaction.Progress(status, percent); });
+  interaction.Status(Message());
+  return r;
+}
+
+FontListResult Document::ImportFontList(const fs::path& list_file, Interaction& interaction) {
+  FontListResult r = corvane::ImportFontList(
+      fonts_, list_file,
+      [&interaction](const Message& status, int percent) { return interaction.Progress(status, percent); });
+  interaction.Status(Message());
+  if (r.glyphs > 0) modified_ = true;
+  return r;
 }
 
 void Document::NodeChanged(TNodo* node) {

@@ -44,6 +44,8 @@
 #include "document/search.h"
 #include "firmware/tree.h"
 #include "document/tree_rules.h"
+#include "document/font_lists.h"
+#include "resources/font_set.h"
 
 namespace corvane {
 
@@ -57,6 +59,10 @@ struct DocumentOptions {
   bool open_search_results = false;
   // "Usar archivos externos": font commands off; the writers leave the image's fonts alone.
   bool use_external_fonts = false;
+  // "T&abla de longitudes al principio": the external font files start with their widths.
+  bool length_table_first = true;
+  // Where fuente1.font .. fuente3.font are looked for (empty: the program's folder).
+  std::filesystem::path fonts_folder;
 };
 
 // The buttons of the "replace?" question (message 8/9).
@@ -144,6 +150,10 @@ class Document {
   void Adopt(std::unique_ptr<TFirmware> firmware, std::unique_ptr<TArbol> tree);
   // Builds the model's output and writes it atomically; success clears Modified().
   Result Save(const std::filesystem::path& destination, const SaveOptions& options);
+  // The same with the document's own fonts: written back into the image's font tables when they
+  // were read from it and "Usar archivos externos" is not ticked; otherwise the font area is left
+  // as it is.
+  Result Save(const std::filesystem::path& destination);
   // Drops the open firmware (observer: reset).
   void Close();
 
@@ -173,6 +183,24 @@ class Document {
 
   // The node or anything below it is held by an editor.
   bool InUse(const TNodo& node) const;
+
+  // ---- Fonts ----
+
+  // The font set (TMHWFont), filled on every open: from the image's font tables for the models
+  // that carry them (unless "Usar archivos externos" is ticked), else from the external files.
+  const TMHWFont& Fonts() const { return fonts_; }
+  // True when the set was read from the open image (and so may be written back into it).
+  bool FontsFromImage() const { return fonts_from_image_; }
+  // Why the set is empty (no table found, too many fonts, external files missing); empty if not.
+  const Message& FontNote() const { return font_note_; }
+  // Replaces the font set (the font editor's "Ok") and marks the document changed.
+  void ReplaceFonts(const TMHWFont& fonts);
+  // The font editor's width change under the model's space rule; false when it does not fit.
+  bool ChangeGlyphWidth(TMHWFont& fonts, int font, int code, int width) const;
+  // "Extrae lista de tipos de letra..." / "Inserta lista de tipos de letra..." (the import
+  // changes the font set and marks the document changed when a glyph was replaced).
+  FontListResult ExportFontList(const std::filesystem::path& list_file, Interaction& interaction) const;
+  FontListResult ImportFontList(const std::filesystem::path& list_file, Interaction& interaction);
 
   // ---- Command enabling and status text ----
 
@@ -241,6 +269,7 @@ class Document {
   bool MoveNode(TNodo* node, TNodo* new_parent, std::size_t index_after_take);
   void SetText(TNodo* node, std::string text);
   void Reset(std::unique_ptr<TFirmware> firmware, std::unique_ptr<TArbol> tree);
+  void LoadFonts();
 
   struct InsertRun;
   void InsertOne(InsertRun& run, const std::string& disk_name);
@@ -252,6 +281,9 @@ class Document {
   std::string section_word_;
   std::function<bool(const TNodo&)> in_use_;
   TreeObserver* observer_ = nullptr;
+  TMHWFont fonts_;
+  bool fonts_from_image_ = false;
+  Message font_note_;
 };
 
 }  // namespace corvane

@@ -1,8 +1,12 @@
 #include "render/png.h"
 
+#if CORVANE_HAVE_PNG
 #include <png.h>
+#endif
 
 namespace corvane {
+
+#if CORVANE_HAVE_PNG
 namespace {
 
 void AppendData(png_structp png, png_bytep data, png_size_t length) {
@@ -36,5 +40,10 @@ Bytes EncodePng(const PixelBuffer& buffer) {
   png_destroy_write_struct(&png, &info);
   return out;
 }
+
+#else
+// Built without libpng (the Windows command-line tool): no PNG output.
+Bytes EncodePng(const PixelBuffer&) { return {}; }
+#endif
 
 }  // namespace corvane

@@ -325,6 +325,8 @@ BuiltImage BuildImage(const ImageSpec& spec) {
       throw std::invalid_argument("the first table address occurs before the array");
   }
 
+  if (spec.extra) spec.extra(img);
+
   // Block checksums, stored big-endian; model 22 keeps a second copy.
   if (g.crc_blocks != 0) {
     for (std::uint32_t b = 0; b < g.crc_blocks; ++b) {

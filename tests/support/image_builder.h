@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ struct ImageSpec {
   bool allow_missing_marker = false;
   // Sony TS2: free-looking entries (0xFF) between the file tables and the address array.
   std::uint32_t free_entries = 3;
+  // Called with the finished flash image before checksums and Strong records are made (font
+  // tables and other contents outside the file system).
+  std::function<void(Bytes& image)> extra;
 };
 
 // The layout fields the loader should find (the fields of TFirmware of the same names).

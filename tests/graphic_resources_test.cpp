@@ -1,0 +1,353 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "firmware/codec.h"
+#include "render/indexed_draw.h"
+#include "resources/icons.h"
+#include "resources/icons_json.h"
+#include "resources/image.h"
+#include "resources/image_json.h"
+#include "resources/palette.h"
+#include "resources/palette_json.h"
+#include "resources/stored.h"
+#include "support/files.h"
+#include "support/temp_dir.h"
+
+namespace corvane {
+namespace {
+
+using test::TempDir;
+
+Bytes PlainPalette() {
+  Bytes b;
+  for (int i = 0; i < 64; ++i) b.push_back(static_cast<std::uint8_t>(i * 37 + 5));
+  return b;
+}
+
+Bitmap FourBit(int w, int h, std::size_t table = 16) {
+  Bitmap b{w, h, 4, {}, {}};
+  for (std::size_t i = 0; i < table; ++i) b.colours.push_back({std::uint8_t(i), 2, 3});
+  for (int i = 0; i < w * h; ++i) b.pixels.push_back(static_cast<std::uint8_t>((i * 5 + 1) % 16));
+  return b;
+}
+
+// ---- Palettes ----
+
+TEST(Palette, PlainBytesPassThroughUnchangedAndOtherLengthsAreRefused) {
+  TArbol tree;
+  TNodo* root = AnadeNodo({}, "fw", tree, nullptr);
+  TNodo* node = AnadeNodo(Compress(PlainPalette()), "a.lut", tree, root);
+  auto p = TMHWPalette::Create(node);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->Plain(), PlainPalette());
+  p->Guarda();
+  EXPECT_EQ(PlainOf(*node), PlainPalette());
+  EXPECT_EQ(node->Data.Tamano, node->Data.Datos.size());
+  for (std::size_t n : {63, 65}) EXPECT_FALSE(TMHWPalette::FromPlain(Bytes(n, 1))) << n;
+  // 64 bytes stored without compression are not 64 plain bytes.
+  node->Data.Datos = PlainPalette();
+  EXPECT_FALSE(TMHWPalette::Create(node));
+}
+
+TEST(Palette, JascRoundTripSetsModesToOne) {
+  TMHWPalette p = *TMHWPalette::FromPlain(PlainPalette());
+  TMHWPalette back;
+  ASSERT_TRUE(back.ImportJasc(p.JascText()));
+  for (std::size_t i = 0; i < 16; ++i) {
+    EXPECT_EQ(back.entries[i].Colour(), p.entries[i].Colour());
+    EXPECT_EQ(back.entries[i].mode, 1);
+  }
+  EXPECT_EQ(p.JascText().substr(0, 29), "JASC-PAL\r\n0100\r\n16\r\n5 42 79\r\n");
+}
+
+TEST(Palette, JascRefusalsLeaveThePaletteUnchanged) {
+  std::string body;
+  for (int i = 0; i < 15; ++i) body += "1 2 3\n";
+  const std::string head = "JASC-PAL\n0100\n16\n";
+  struct Case { std::string text; bool ok; int row; };
+  const Case cases[] = {
+      {head + body + "300 -1 +7\n", true, 0},
+      {head + body + "300 -1 7", true, 0},  // no final line end
+      {head + body + "1 2 3\r\n\r\n", false, rows::kBadPalFile},  // 20 lines
+      {"jasc-pal\n0100\n16\n" + body + "1 2 3\n", false, rows::kBadPalFile},
+      {head + body, false, rows::kBadPalFile},
+      {head + body + "1  2 3\n", false, rows::kPalBadNumber},  // two spaces
+      {head + body + "1 2 x\n", false, rows::kPalBadNumber},
+      {head + body + "1 2\n", false, rows::kPalBadNumber},
+      {head + body + "1 2 99999999999\n", false, rows::kPalBadNumber},
+  };
+  for (const Case& c : cases) {
+    TMHWPalette p = *TMHWPalette::FromPlain(PlainPalette());
+    const TMHWPalette before = p;
+    const Result r = p.ImportJasc(c.text);
+    EXPECT_EQ(r.ok(), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(p.entries[15], (PaletteEntry{44, 255, 7, 1}));
+      EXPECT_EQ(p.entries[0], (PaletteEntry{1, 2, 3, 1}));
+    } else {
+      EXPECT_EQ(p, before);
+      EXPECT_EQ(r.message.Rows().back(), c.row);
+    }
+  }
+}
+
+TEST(Palette, TakesTheColoursOfFourBitBitmapsOnly) {
+  TMHWPalette p;
+  EXPECT_FALSE(p.ImportBitmap(Bitmap{4, 4, 8, std::vector<Rgb>(256), Bytes(16)}));
+  EXPECT_EQ(p, TMHWPalette());
+  ASSERT_TRUE(p.ImportBitmap(FourBit(33, 1, 3)));  // any size, a short table
+  EXPECT_EQ(p.entries[2], (PaletteEntry{2, 2, 3, 1}));
+  EXPECT_EQ(p.entries[3], (PaletteEntry{0, 0, 0, 1}));
+}
+
+TEST(Palette, ChoiceTakesOwnNameThenDirectoryThenBasicThenFirst) {
+  const std::vector<std::string> paths = {"G:A.lut", "G:B.lut", "basic:X.lut"};
+  struct Case { std::vector<std::string> paths; std::string ctx, name, chosen; };
+  const Case cases[] = {
+      {paths, "G", "A.ima", "G:A.lut"},
+      {{"G:A.lut", "G:A.ima.luz"}, "G", "A.ima", "G:A.ima.luz"},
+      {paths, "H", "A.ima", "basic:X.lut"},
+      {{"G:A.lut", "M:basicos:Y.lut"}, "H", "i.ico", "M:basicos:Y.lut"},
+      {{"G:A.lut", "M:N:basic.lut"}, "H", "i.ico", "G:A.lut"},  // third component
+      {{"G:A.lut", "Basic:Y.lut"}, "g", "i.ico", "G:A.lut"},      // exact comparisons
+      {{}, "G", "A.ima", ""},
+      {paths, "T:G", "A.ima", "basic:X.lut"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ChoosePalettePath(c.paths, c.ctx, c.name), c.chosen);
+}
+
+TEST(Palette, FirmwarePalettesAreFoundAndLoaded) {
+  TArbol tree;
+  TNodo* root = AnadeNodo({}, "fw", tree, nullptr);
+  TNodo* g = AnadeNodo({}, "G", tree, root);
+  AnadeNodo(Compress(PlainPalette()), "A.LUT", tree, g);
+  TNodo* image = AnadeNodo(Compress(Bytes(4, 0)), "pic.ima", tree, g);
+  TNodo* d = AnadeNodo({}, "SUB", tree, g);
+  AnadeNodo(Compress(PlainPalette()), "deep.luz", tree, d);
+  AnadeNodo(Compress(PlainPalette()), "no.pal", tree, d);
+  EXPECT_EQ(PalettePaths(tree), (std::vector<std::string>{"G:A.LUT", "G:SUB:deep.luz"}));
+  EXPECT_EQ(FindPalettePath(tree, "g:sub:DEEP.LUZ")->Text, "deep.luz");
+  EXPECT_EQ(FindPalettePath(tree, "G:none.lut"), nullptr);
+  std::optional<TMHWPalette> current = TMHWPalette::Greys();
+  LoadPalettePath(tree, "G:none.lut", current);
+  EXPECT_EQ(current, TMHWPalette::Greys());
+  LoadPalettePath(tree, "g:PIC.IMA", current);  // found, not a palette
+  EXPECT_FALSE(current);
+  EXPECT_EQ(PaletteContext(*d->FirstChild(), true), "G:SUB");
+  const auto p = PaletteFor(tree, *image, false);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(PaletteChangeKey(*p->Node()), "G:A.LUT");
+
+  struct Editor : PaletteObserver {
+    std::vector<std::string> keys;
+    void PaletteChanged(const std::string& key) override { keys.push_back(key); }
+  } a, b;
+  PaletteNotifier notifier;
+  notifier.Add(&a);
+  notifier.Add(&b);
+  notifier.Add(&a);
+  notifier.Remove(&b);
+  notifier.Notify("G:A.LUT");
+  EXPECT_EQ(a.keys, (std::vector<std::string>{"G:A.LUT"}));
+  EXPECT_TRUE(b.keys.empty());
+}
+
+// ---- Images ----
+
+TEST(Image, OddWidthsStoreNoLastColumnAndDrawNone) {
+  const Bytes plain = {0, 5, 0, 2, 0x12, 0x34, 0x56, 0x78};
+  const TMHWImage image = TMHWImage::FromPlain(plain);
+  TMHWPalette palette = TMHWPalette::Greys();
+  const PixelBuffer drawn = Dibuja(image, palette);
+  ASSERT_EQ(drawn.Width(), 5);
+  EXPECT_EQ(drawn.Get(0, 0), (Rgb{17, 17, 17}));
+  EXPECT_EQ(drawn.Get(3, 1), (Rgb{136, 136, 136}));
+  EXPECT_EQ(drawn.Get(4, 0), Rgb{});
+  const Bitmap b = image.ToBitmap(palette);
+  EXPECT_EQ(b.pixels, (Bytes{1, 2, 3, 4, 0, 5, 6, 7, 8, 0}));
+  EXPECT_EQ(TMHWImage::FromPlain({0x01, 0x40, 0x00, 0xF0}).Width(), 320);
+  EXPECT_EQ(TMHWImage::FromPlain({0x01, 0x40, 0x00, 0xF0}).Height(), 240);
+  EXPECT_EQ(Dibuja(TMHWImage::FromPlain({0, 0, 0, 9}), palette).Width(), 0);
+}
+
+TEST(Image, BitmapImportExportKeepsIndicesAndRefusesOtherDepths) {
+  TMHWImage image;
+  ASSERT_TRUE(image.ImportBitmap(FourBit(6, 3)));
+  EXPECT_EQ(image.Plain().size(), 4u + 9u);
+  EXPECT_EQ(image.ToBitmap(TMHWPalette::Greys()).pixels, FourBit(6, 3).pixels);
+  const Bytes before = image.Plain();
+  EXPECT_FALSE(image.ImportBitmap(Bitmap{2, 2, 8, {}, Bytes(4)}));
+  EXPECT_EQ(image.Plain(), before);
+
+  TempDir dir;
+  ASSERT_TRUE(image.ExportaBMP(dir / "x.bmp", TMHWPalette::Greys()));
+  TMHWImage back;
+  ASSERT_TRUE(back.ImportaBMP(dir / "x.bmp"));
+  EXPECT_EQ(back.Plain(), image.Plain());
+  EXPECT_EQ(back.ImportaBMP(dir / "missing.bmp").outcome, Outcome::IoError);
+}
+
+// The drawing into a larger or smaller buffer at any position matches pixel by pixel drawing.
+TEST(Image, DrawingClipsAndStopsAtTheEndOfTheData) {
+  std::mt19937 rng(7);
+  const PaletteColours colours = TMHWPalette::Greys().Colours();
+  for (int round = 0; round < 300; ++round) {
+    const int w = static_cast<int>(rng() % 9), h = static_cast<int>(rng() % 5);
+    Bytes rows(rng() % (w / 2 * h + 3));
+    for (auto& b : rows) b = static_cast<std::uint8_t>(rng());
+    const int tw = static_cast<int>(rng() % 8), th = static_cast<int>(rng() % 6);
+    const int left = static_cast<int>(rng() % 13) - 6, top = static_cast<int>(rng() % 9) - 4;
+    PixelBuffer got(tw, th, {1, 2, 3}), want(tw, th, {1, 2, 3});
+    DrawNibbleRows(got, left, top, w, h, rows, colours);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w / 2 * 2; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y * (w / 2) + x / 2);
+        if (i >= rows.size()) continue;
+        want.Set(left + x, top + y, colours[x % 2 == 0 ? rows[i] >> 4 : rows[i] & 15]);
+      }
+    ASSERT_EQ(got, want) << w << "x" << h << " at " << left << "," << top << " in " << tw << "x" << th;
+  }
+}
+
+// ---- Icon collections ----
+
+Bytes OneIcon() { return {0, 0x0B, 0, 1, 0, 0, 'A', 0, 4, 2, 0, 0x12, 0x34, 0x56, 0x78}; }
+
+TEST(Icons, ReadAndWriteTheirPlainFormByteForByte) {
+  TMHWIconLib lib;
+  ASSERT_TRUE(TMHWIconLib::FromPlain(OneIcon(), lib));
+  ASSERT_EQ(lib.icons.size(), 1u);
+  EXPECT_EQ(lib.icons[0], (Icon{"A", 4, 2, {0x12, 0x34, 0x56, 0x78}}));
+  Bytes plain;
+  ASSERT_TRUE(lib.Plain(plain));
+  EXPECT_EQ(plain, OneIcon());
+  ASSERT_TRUE(TMHWIconLib().Plain(plain));
+  EXPECT_EQ(plain, Bytes(4, 0));
+
+  // Records in any order are followed through the table; the length field is ignored.
+  const Bytes two = {0xFF, 0xFF, 0, 2, 0, 6, 0, 0, 'b', 0, 2, 1, 0, 0xAB, 'c', 0, 3, 1, 0, 0xCD};
+  ASSERT_TRUE(TMHWIconLib::FromPlain(two, lib));
+  EXPECT_EQ(lib.icons[0], (Icon{"c", 3, 1, {0xCD}}));
+  EXPECT_EQ(lib.icons[1].name, "b");
+}
+
+TEST(Icons, HostileTablesAreRefused) {
+  const std::vector<Bytes> hostile = {
+      {0, 0, 0, 3, 0, 0},                             // table past the end
+      {0, 0, 0, 1, 0xFF, 0xF0},                       // record past the end
+      {0, 0, 0, 1, 0, 0, 'A', 'B'},                   // name without its end
+      {0, 0, 0, 1, 0, 0, 'A', 0, 4},                  // record header cut short
+      {0, 0, 0, 1, 0, 0, 'A', 0, 200, 200, 0, 1, 2},  // pixels past the end
+  };
+  for (const Bytes& plain : hostile) {
+    TMHWIconLib lib;
+    lib.icons.push_back({"keep", 2, 1, {1}});
+    EXPECT_EQ(TMHWIconLib::FromPlain(plain, lib).outcome, Outcome::Rejected);
+    EXPECT_EQ(lib.icons.size(), 1u);
+  }
+}
+
+TEST(Icons, WriterRefusesWhatTheLengthFieldsCannotHold) {
+  struct Case { std::vector<Icon> icons; bool ok; };
+  const Case cases[] = {
+      {{{std::string(255, 'n'), 2, 2, Bytes(2)}}, true},
+      {{{std::string(256, 'n'), 2, 2, Bytes(2)}}, false},
+      {{{std::string("a\0b", 3), 2, 2, Bytes(2)}}, false},
+      {{{"big", 256, 16, Bytes(128 * 16)}}, false},
+      // 4 + 2 x 32391 + 641 + 112 = 65539 bytes in all: the most the length field holds.
+      {{{"", 254, 255, {}}, {"", 254, 255, {}}, {"", 254, 5, {}}, {std::string(106, 'z'), 0, 0, {}}}, true},
+      {{{"", 254, 255, {}}, {"", 254, 255, {}}, {"", 254, 5, {}}, {std::string(107, 'z'), 0, 0, {}}}, false},
+  };
+  for (const Case& c : cases) {
+    TMHWIconLib lib;
+    lib.icons = c.icons;
+    Bytes plain;
+    const Result r = lib.Plain(plain);
+    EXPECT_EQ(r.ok(), c.ok) << c.icons.back().name.size();
+    if (r) {
+      EXPECT_EQ(ByteView(plain).u16be(0), plain.size() - 4);
+    }
+  }
+}
+
+TEST(Icons, BitmapsAreInsertedReplacedAndNamedAfterTheirFile) {
+  TempDir dir;
+  test::WriteFile(dir / "logo.big.bmp", WriteBitmap(FourBit(255, 255)));
+  test::WriteFile(dir / "flecha.bmp", WriteBitmap(FourBit(4, 2)));
+  test::WriteFile(dir / "wide.bmp", WriteBitmap(FourBit(256, 16)));
+  test::WriteFile(dir / "deep.bmp", WriteBitmap(Bitmap{2, 2, 8, {}, Bytes(4)}));
+  TMHWIconLib lib;
+  lib.icons = {{"a", 2, 1, {1}}, {"b", 2, 1, {2}}, {"c", 2, 1, {3}}};
+  ASSERT_TRUE(lib.InsertaBMP(dir / "logo.big.bmp", 0));
+  EXPECT_EQ(lib.icons[1].name, "logo");
+  EXPECT_EQ(lib.icons[1].pixels, PackNibbleRows(FourBit(255, 255)));
+  ASSERT_TRUE(lib.InsertaBMP(dir / "flecha.bmp", 3));
+  EXPECT_EQ(lib.icons.back().name, "flecha");
+  ASSERT_TRUE(lib.ReemplazaBMP(dir / "flecha.bmp", 0));
+  EXPECT_EQ(lib.icons[0].name, "flecha");
+  EXPECT_EQ(lib.Find("FLECHA"), 0);
+  for (const char* bad : {"wide.bmp", "deep.bmp", "none.bmp"}) {
+    EXPECT_FALSE(lib.InsertaBMP(dir / bad, 0)) << bad;
+    EXPECT_FALSE(lib.ReemplazaBMP(dir / bad, 0)) << bad;
+  }
+  EXPECT_EQ(lib.icons.size(), 5u);
+  lib.BorraIcono(1);
+  EXPECT_EQ(lib.icons[1].name, "b");
+  EXPECT_EQ(NameBeforeFirstDot("C:\\pics\\arrow"), "arrow");
+}
+
+// ---- JSON forms ----
+
+TEST(JsonForms, DumpThenBuildGivesThePlainBytesBack) {
+  TMHWIconLib lib;
+  lib.icons = {{"fl\xE9" "cha", 5, 2, {0x12, 0xAB, 0xCD, 0xEF}}, {"", 1, 3, {}}};
+  Bytes icons;
+  ASSERT_TRUE(lib.Plain(icons));
+  using Dump = Result (*)(ByteView, std::string_view, nlohmann::ordered_json&);
+  using Build = Result (*)(const nlohmann::ordered_json&, std::string_view, Bytes&);
+  const std::tuple<Bytes, Dump, Build> cases[] = {
+      {PlainPalette(), DumpPalette, BuildPalette},
+      {{0, 5, 0, 2, 0x12, 0x34, 0xAB, 0xCD}, DumpImage, BuildImage},
+      {{0, 0, 0, 0}, DumpImage, BuildImage},
+      {icons, DumpIcons, BuildIcons},
+      {Bytes(4, 0), DumpIcons, BuildIcons},
+  };
+  for (const auto& [plain, dump, build] : cases) {
+    nlohmann::ordered_json form;
+    ASSERT_TRUE(dump(plain, "x", form));
+    Bytes back;
+    ASSERT_TRUE(build(nlohmann::ordered_json::parse(form.dump()), "x", back)) << form.dump();
+    EXPECT_EQ(back, plain) << form.dump();
+  }
+  nlohmann::ordered_json form;
+  ASSERT_TRUE(DumpIcons(icons, "x", form));
+  EXPECT_EQ(form["icons"][0]["name"], "fl\u00e9cha");
+  EXPECT_EQ(form["icons"][0]["rows"], nlohmann::ordered_json({"12AB", "CDEF"}));
+}
+
+TEST(JsonForms, DocumentsTheFormatCannotHoldAreRefused) {
+  using J = nlohmann::ordered_json;
+  J palette;
+  ASSERT_TRUE(DumpPalette(PlainPalette(), "", palette));
+  J fifteen = palette;
+  fifteen["entries"].erase(0);
+  J bright = palette;
+  bright["entries"][3]["green"] = 256;
+  const J image = {{"kind", "image"}, {"width", 4}, {"height", 2}, {"rows", {"0123"}}};
+  const J bad_digit = {{"width", 4}, {"height", 1}, {"rows", {"01G3"}}};
+  const J wide = {{"icons", {{{"name", "w"}, {"width", 256}, {"height", 1}, {"rows", {""}}}}}};
+  const J greek = {{"icons", {{{"name", "\u03a9"}, {"width", 0}, {"height", 0}, {"rows", J::array()}}}}};
+  Bytes plain;
+  EXPECT_FALSE(BuildPalette(fifteen, "", plain));
+  EXPECT_FALSE(BuildPalette(bright, "", plain));
+  EXPECT_FALSE(BuildPalette(image, "", plain));  // another kind
+  EXPECT_FALSE(BuildImage(image, "", plain));
+  EXPECT_FALSE(BuildImage(bad_digit, "", plain));
+  EXPECT_FALSE(BuildIcons(wide, "", plain));
+  EXPECT_FALSE(BuildIcons(greek, "", plain));
+  EXPECT_FALSE(BuildIcons(J::array(), "", plain));
+}
+
+}  // namespace
+}  // namespace corvane
