@@ -29,27 +29,11 @@ class ConfigurationFolder : public ::testing::Test {
 
 TEST_F(ConfigurationFolder, AnEmptyFolderGivesTheDefaultsAndWritesNothing) {
   Configuration config = Read();
-  const Settings& s = config.settings;
-  EXPECT_EQ(s.last_firmware_type_opened, 1);
-  EXPECT_EQ(s.last_opened_directory, kProgramFolder);
-  EXPECT_EQ(s.last_saved_directory, kProgramFolder);
-  EXPECT_EQ(s.last_insert_directory, kProgramFolder);
-  EXPECT_EQ(s.last_export_directory, kProgramFolder);
-  EXPECT_EQ(s.bytes_per_line, 16);
-  EXPECT_EQ(s.column_width, 4);
-  EXPECT_EQ(s.hex_editor_width, 600);
-  EXPECT_FALSE(s.limit_panels_with_183_widgets);
-  EXPECT_FALSE(s.lowercase_files);
-  EXPECT_FALSE(s.open_search_results);
-  EXPECT_FALSE(s.compress_when_insert);
-  for (const VarType& v : config.var_types) {
-    EXPECT_EQ(v.type, "???");
-    EXPECT_EQ(v.parcount, 1);
-    EXPECT_EQ(v.parlen, 1);
-  }
+  EXPECT_EQ(config.settings.last_export_directory, kProgramFolder);
+  EXPECT_EQ(config.settings.bytes_per_line, 16);
+  EXPECT_EQ(config.var_types[5].type, "???");
   EXPECT_EQ(config.language.Text(226), "¿ Guardar los cambios ?");
   EXPECT_FALSE(config.language.Slot(1).enabled);
-
   config.settings.last_firmware_type_opened = 7;
   EXPECT_TRUE(GuardaConfiguracion(dir_.path(), config).ok());
   EXPECT_TRUE(fs::is_empty(dir_.path()));
@@ -98,17 +82,6 @@ TEST_F(ConfigurationFolder, EveryKeyIsRead) {
   EXPECT_FALSE(s.compress_when_insert);
 }
 
-TEST_F(ConfigurationFolder, ChoosingModelSevenWritesSeven) {
-  test::WriteText(dir_ / "Corvane.ini", "[Corvane]\r\nLastFirmwareTypeOpened=3\r\n");
-  Configuration config = Read();
-  config.settings.last_firmware_type_opened = 7;
-  ASSERT_TRUE(GuardaConfiguracion(dir_.path(), config).ok());
-  EXPECT_EQ(IniFile::LoadOrEmpty(dir_ / "Corvane.ini")
-                .ReadInteger("Corvane", "LastFirmwareTypeOpened", 0),
-            7);
-  EXPECT_NE(MainText().find("\r\nLastFirmwareTypeOpened=7\r\n"), std::string::npos);
-}
-
 TEST_F(ConfigurationFolder, WritingKeepsTheRestOfTheFileAndAddsKeysInOrder) {
   test::WriteText(dir_ / "Corvane.ini",
                   "; my languages\n"
@@ -121,6 +94,7 @@ TEST_F(ConfigurationFolder, WritingKeepsTheRestOfTheFileAndAddsKeysInOrder) {
   test::WriteText(dir_ / "Lang.ini", "[Lang]\n");
   Configuration config = Read();
   Settings& s = config.settings;
+  s.last_firmware_type_opened = 7;
   s.last_opened_directory = "/a/";
   s.last_saved_directory = " b ";
   s.last_insert_directory = "/c/";
@@ -136,7 +110,7 @@ TEST_F(ConfigurationFolder, WritingKeepsTheRestOfTheFileAndAddsKeysInOrder) {
             "Language1=Lang\n"
             "HexEditorWidth=640\n"
             "LanguageUsed=1\n"
-            "LastFirmwareTypeOpened=1\n"
+            "LastFirmwareTypeOpened=7\n"
             "LastOpenedDirectory=/a/\n"
             "LastSavedDirectory=\" b \"\n"
             "LastInsertDirectory=/c/\n"
@@ -201,32 +175,20 @@ TEST_F(ConfigurationFolder, FileNamesFromWindowsMayDifferInCase) {
             900);
 }
 
-TEST_F(ConfigurationFolder, VarIniWithOnlySectionThree) {
-  test::WriteText(dir_ / "Var.ini", "[03]\r\ntype=string\r\nparcount=2\r\nparlen=300\r\n");
+// Sections are two hexadecimal digits, 00 to 20, in either letter case; the rest keep "???".
+TEST_F(ConfigurationFolder, VarIniSectionsThatArePresent) {
+  test::WriteText(dir_ / "Var.ini",
+                  "[03]\r\ntype=string\r\nparcount=2\r\nparlen=300\r\n"
+                  "[20]\r\ntype=last\r\n[1f]\r\ntype=lower\r\n[21]\r\ntype=no\r\n");
   const Configuration config = Read();
-  for (int i = 0; i < kVarTypeCount; ++i) {
-    const VarType& v = config.var_types[static_cast<std::size_t>(i)];
-    if (i == 3) {
-      EXPECT_EQ(v.type, "string");
-      EXPECT_EQ(v.parcount, 2);
-      EXPECT_EQ(v.parlen, 300 & 0xFF);
-    } else {
-      EXPECT_EQ(v.type, "???") << i;
-      EXPECT_EQ(v.parcount, 1) << i;
-    }
-  }
-}
-
-TEST(VarTypes, SectionsAreTwoUpperCaseHexDigits) {
-  EXPECT_EQ(VarTypeSection(0), "00");
-  EXPECT_EQ(VarTypeSection(10), "0A");
-  EXPECT_EQ(VarTypeSection(31), "1F");
-  EXPECT_EQ(VarTypeSection(32), "20");
-  // The last entry and a section written in lower case.
-  const VarTypeTable table = ReadVarTypes(
-      IniFile::Parse(test::ToBytes("[20]\ntype=last\n[1f]\ntype=lower\n[21]\ntype=no\n")));
-  EXPECT_EQ(table[32].type, "last");
-  EXPECT_EQ(table[31].type, "lower");
+  const VarType& v = config.var_types[3];
+  EXPECT_EQ(v.type, "string");
+  EXPECT_EQ(v.parcount, 2);
+  EXPECT_EQ(v.parlen, 300 & 0xFF);
+  EXPECT_EQ(config.var_types[32].type, "last");
+  EXPECT_EQ(config.var_types[31].type, "lower");
+  EXPECT_EQ(config.var_types[2].type, "???");
+  EXPECT_EQ(config.var_types[2].parcount, 1);
 }
 
 TEST_F(ConfigurationFolder, TheInstructionTableIsReadLastThroughItsReader) {

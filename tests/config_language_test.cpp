@@ -67,12 +67,6 @@ TEST(LanguageKeys, EachItemTextIsSetByOneKey) {
     }
     EXPECT_FALSE(e.spanish.empty()) << e.key;
   }
-  const LanguageTexts texts = LanguageTexts::Defaults();
-  EXPECT_EQ(texts.ItemText(MainWindowItem::Search, TextRole::Caption), "Buscar...");
-  EXPECT_EQ(texts.ItemText(MainWindowItem::Search, TextRole::Hint), "Buscar...");
-  EXPECT_EQ(texts.ItemText(MainWindowItem::Open, TextRole::Hint),
-            "Abrir un archivo de firmware o un parche");
-  EXPECT_EQ(texts.ItemText(MainWindowItem::InsertFontList, TextRole::Caption), "");
 }
 
 // An INIs folder with a main settings file and language files.

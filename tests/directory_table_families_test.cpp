@@ -2,6 +2,7 @@
 // block file, checksums, regions, the model-12 move, the file-table block mend and the font seam.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "base/messages.h"
@@ -266,20 +267,25 @@ TEST(Pioneer, AnImageWithoutAnyFileIsRefused) {
   EXPECT_FALSE(l->fw.Loaded);
 }
 
-TEST(Pioneer, TooBigNamesTheSecondRegionEnd) {
-  ImageSpec spec = Spec(1);
-  spec.free_run_at = 0x150000;
-  spec.free_run_length = 0x12344;
-  auto l = LoadSpec(spec);
-  ASSERT_EQ(l->fw.SecondAreaEnd, 0x162344u);
-  AddFile(l->tree, "main", "huge.daz", 0x120000);
-  Bytes out;
-  const Result r = Save(l->fw, out);
-  EXPECT_EQ(r.outcome, Outcome::Refused);
-  EXPECT_EQ(r.message.Rows(), (std::vector<int>{347, 348, 349, 350}));
-  const std::string text = RenderMessage(r.message);
-  EXPECT_NE(text.find("0x162344\r\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("disponible !\r\n\r\nBorra"), std::string::npos) << text;
+// Too much data for both regions, and enough for both together while the directory that has to
+// move does not fit the second region (it would be written past that region's end).
+TEST(Pioneer, RefusalsNameTheSecondRegionEnd) {
+  for (const auto& [run, size] : {std::pair{0x12344u, 0x120000u}, std::pair{0x20000u, 0xFF000u}}) {
+    ImageSpec spec = Spec(1);
+    spec.free_run_at = 0x150000;
+    spec.free_run_length = run;
+    auto l = LoadSpec(spec);
+    AddFile(l->tree, "main", "huge.daz", size);
+    Bytes out;
+    const Result r = Save(l->fw, out);
+    EXPECT_EQ(r.outcome, Outcome::Refused);
+    EXPECT_EQ(r.message.Rows(), (std::vector<int>{347, 348, 349, 350}));
+    const std::string text = RenderMessage(r.message);
+    char end[16];
+    std::snprintf(end, sizeof end, "0x%X\r\n", 0x150000 + run);
+    EXPECT_NE(text.find(end), std::string::npos) << text;
+    EXPECT_NE(text.find("disponible !\r\n\r\nBorra"), std::string::npos) << text;
+  }
 }
 
 TEST(Pioneer, SwitchesToTheSecondRegionAndReloads) {
@@ -296,20 +302,6 @@ TEST(Pioneer, SwitchesToTheSecondRegionAndReloads) {
   // "void" is the directory placed there: its data address is the region start.
   const std::uint64_t record = again->fw.TableOffset + 4 + 32 * 2;
   EXPECT_EQ(ByteView(out).u32le(record + 12), 0x150000u + l->fw.BaseAddress);
-}
-
-TEST(Pioneer, RefusesASecondRegionTooSmallForWhatMovesThere) {
-  // The two offers together are large enough, but the directory that has to move does not fit the
-  // second region: writing it would run past that region's end.
-  ImageSpec spec = Spec(1);
-  spec.free_run_at = 0x150000;
-  spec.free_run_length = 0x20000;
-  auto l = LoadSpec(spec);
-  AddFile(l->tree, "main", "large.daz", 0xFF000);
-  Bytes out;
-  const Result r = Save(l->fw, out);
-  EXPECT_EQ(r.outcome, Outcome::Refused);
-  EXPECT_EQ(r.message.Rows(), (std::vector<int>{347, 348, 349, 350}));
 }
 
 std::vector<DirSpec> Model12FullTree() {

@@ -112,12 +112,6 @@ TEST(Compare, SidesThatDoNotLoadStillEndWithTheCounts) {
                       "nombre\r\nNo falta ningún archivo\r\n");
 }
 
-TEST(Compare, FilterIndexMapsToFirmwareModels) {
-  const int expected[] = {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 16,
-                          19, 20, 21, 22, 23, 25, 26, 27};
-  for (int c = 1; c <= 21; ++c) EXPECT_EQ(CompareFilterModel(c), expected[c]) << c;
-}
-
 // ---- Search ----
 
 struct SearchTree {

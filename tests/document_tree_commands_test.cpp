@@ -42,27 +42,18 @@ TEST(DocumentDelete, RemovesTheSubtreeAndMarksTheDocument) {
   EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  data\n");
 }
 
-TEST(DocumentDelete, RefusesNodesInUseAnywhereBelow) {
+TEST(DocumentDelete, RefusesNodesInUseAnywhereBelowTheRootAndSections) {
   auto doc = MakeDocument(1);
   TNodo* boot = AddDir(*doc, doc->Root(), "boot");
   TNodo* a = AddFile(*doc, boot, "a.cpz", "a");
   doc->SetInUse([a](const TNodo& n) { return &n == a; });
-  for (TNodo* n : {a, boot}) {
-    const CommandResult r = doc->Delete(n);
-    EXPECT_EQ(r.outcome, Outcome::Refused);
-    EXPECT_EQ(Rows(r), std::vector<int>{rows::kNodeInUse});
-  }
-  EXPECT_FALSE(doc->Modified());
-  EXPECT_EQ(boot->ChildCount(), 1u);
-}
-
-TEST(DocumentDelete, RefusesTheRootAndSections) {
-  auto doc = MakeDocument(4, "p.rsc");
-  TNodo* section = AddDir(*doc, doc->Root(), kSection0);
+  for (TNodo* n : {a, boot}) EXPECT_EQ(Rows(doc->Delete(n)), std::vector<int>{rows::kNodeInUse});
   EXPECT_EQ(doc->Delete(doc->Root()).outcome, Outcome::Refused);
-  EXPECT_EQ(doc->Delete(section).outcome, Outcome::Refused);
-  EXPECT_EQ(doc->Root()->ChildCount(), 1u);
-  EXPECT_FALSE(doc->Modified());
+  EXPECT_EQ(boot->ChildCount(), 1u);
+  auto patch = MakeDocument(4, "p.rsc");
+  TNodo* section = AddDir(*patch, patch->Root(), kSection0);
+  EXPECT_EQ(patch->Delete(section).outcome, Outcome::Refused);
+  EXPECT_FALSE(doc->Modified() || patch->Modified());
 }
 
 // ---- New directory ----
@@ -79,42 +70,45 @@ TEST(DocumentNewDirectory, FirmwareGoesBeforeTheSelectedDirectory) {
   EXPECT_TRUE(doc->Modified());
 }
 
-TEST(DocumentNewDirectory, BadNamesGiveMessage231) {
-  auto doc = MakeDocument(1);
-  TNodo* boot = AddDir(*doc, doc->Root(), "boot");
-  for (const char* name : {"", "thirteenchars", "BOOT", "\xE2\x82\xAC"}) {
-    const CommandResult r = doc->NewDirectory(boot, name);
-    EXPECT_EQ(Rows(r), std::vector<int>{rows::kBadDirName}) << name;
+// Firmware directories: 12 characters, unique ignoring case, never at the root, within the
+// table's capacity. Patch directories: 10 characters, inside a section but not the canal one.
+TEST(DocumentNewDirectory, NameAndPlaceRules) {
+  auto fw = MakeDocument(1, "fw.bin", 2);
+  TNodo* boot = AddDir(*fw, fw->Root(), "boot");
+  auto patch = MakeDocument(4, "p.rsc");
+  TNodo* section = AddDir(*patch, patch->Root(), kSection1);
+  AddDir(*patch, section, "menus");
+  TNodo* canal = AddDir(*patch, patch->Root(), kSection0);
+  AddFile(*patch, canal, "CANAL_P.RCU", "c");
+  const int bad = rows::kBadDirName;
+  struct Case {
+    Document* doc;
+    TNodo* at;
+    const char* name;
+    bool ok;
+    int row;  // 0: any refusal
+  };
+  const Case cases[] = {
+      {fw.get(), boot, "", false, bad},          {fw.get(), boot, "thirteenchars", false, bad},
+      {fw.get(), boot, "BOOT", false, bad},      {fw.get(), boot, "\xE2\x82\xAC", false, bad},
+      {fw.get(), fw->Root(), "x", false, 0},     {fw.get(), boot, "twelve_chars", true, 0},
+      {fw.get(), boot, "y", false, 0},  // capacity 2 reached
+      {patch.get(), section, "elevenchars", false, bad}, {patch.get(), section, "MENUS", false, bad},
+      {patch.get(), section, "tenchars10", true, 0},     {patch.get(), canal, "x", false, 0},
+  };
+  for (const Case& c : cases) {
+    const CommandResult r = c.doc->NewDirectory(c.at, c.name);
+    EXPECT_EQ(r.ok(), c.ok) << c.name;
+    if (!c.ok) {
+      EXPECT_EQ(r.outcome, Outcome::Refused) << c.name;
+    }
+    if (c.row != 0) {
+      EXPECT_EQ(Rows(r), std::vector<int>{c.row}) << c.name;
+    }
   }
-  EXPECT_TRUE(doc->NewDirectory(boot, "twelve_chars").ok());
-  EXPECT_EQ(doc->Root()->ChildCount(), 2u);
-}
-
-TEST(DocumentNewDirectory, FirmwareTableFullAndRootAreRefused) {
-  auto doc = MakeDocument(1, "fw.bin", 2);
-  TNodo* boot = AddDir(*doc, doc->Root(), "boot");
-  EXPECT_EQ(doc->NewDirectory(doc->Root(), "x").outcome, Outcome::Refused);
-  EXPECT_TRUE(doc->NewDirectory(boot, "x").ok());
-  EXPECT_EQ(doc->NewDirectory(boot, "y").outcome, Outcome::Refused);  // capacity 2 reached
-}
-
-TEST(DocumentNewDirectory, PatchGoesInsideTheSectionWithTenCharacters) {
-  auto doc = MakeDocument(4, "p.rsc");
-  TNodo* section = AddDir(*doc, doc->Root(), kSection1);
-  AddDir(*doc, section, "menus");
-  EXPECT_EQ(Rows(doc->NewDirectory(section, "elevenchars")), std::vector<int>{rows::kBadDirName});
-  EXPECT_EQ(Rows(doc->NewDirectory(section, "MENUS")), std::vector<int>{rows::kBadDirName});
-  const CommandResult r = doc->NewDirectory(section, "tenchars10");
-  ASSERT_TRUE(r.ok());
-  EXPECT_EQ(section->ChildCount(), 2u);
-  EXPECT_EQ(section->Child(1), r.node);
-}
-
-TEST(DocumentNewDirectory, CanalSectionZeroTakesNoDirectory) {
-  auto doc = MakeDocument(4, "p.rsc");
-  TNodo* section = AddDir(*doc, doc->Root(), kSection0);
-  AddFile(*doc, section, "CANAL_P.RCU", "c");
-  EXPECT_EQ(doc->NewDirectory(section, "x").outcome, Outcome::Refused);
+  EXPECT_EQ(fw->Root()->ChildCount(), 2u);
+  ASSERT_EQ(section->ChildCount(), 2u);
+  EXPECT_EQ(section->Child(1)->Text, "tenchars10");
 }
 
 // ---- Rename ----

@@ -43,18 +43,13 @@ TEST(StatusText, PatchSectionsShowFreeSpaceWithTheCanalAllowance) {
   TNodo* f = AddFile(*doc, dir, "a.cpz", std::string(5, 'x'));
   AddFile(*doc, dir, "b.cpz", std::string(7, 'x'));
 
-  // s0: 100 + 20 + 32 = 152, less 52 for the CANAL_P.RCU section.
-  EXPECT_EQ(Render(TextoEstadoSeccion(s0)),
-            "Tamaño del nodo : 100 --- Espacio libre en la sección : 65435");
-  EXPECT_EQ(Render(TextoEstadoSeccion(canal)),
-            "Tamaño del nodo : 100 --- Espacio libre en la sección : 65435");
-  // s1: directory record 52 + 16 = 68, + 32 = 100.
-  EXPECT_EQ(Render(TextoEstadoSeccion(s1)),
-            "Tamaño del nodo : 100 --- Espacio libre en la sección : 65435");
-  EXPECT_EQ(Render(TextoEstadoSeccion(dir)),
-            "Tamaño del nodo : 52 --- Espacio libre en la sección : 65435");
-  EXPECT_EQ(Render(TextoEstadoSeccion(f)),
-            "Tamaño del nodo : 5 --- Espacio libre en la sección : 65435");
+  // s0: 100 + 20 + 32 = 152, less 52 for the CANAL_P.RCU section; s1: directory record 52 + 16 =
+  // 68, + 32 = 100. Every node of a section shows that section's free space.
+  const std::pair<TNodo*, int> cases[] = {{s0, 100}, {canal, 100}, {s1, 100}, {dir, 52}, {f, 5}};
+  for (const auto& [node, size] : cases)
+    EXPECT_EQ(Render(TextoEstadoSeccion(node)),
+              "Tamaño del nodo : " + std::to_string(size) +
+                  " --- Espacio libre en la sección : 65435");
   EXPECT_TRUE(TextoEstadoSeccion(root).Empty());
 }
 

@@ -79,11 +79,8 @@ TEST(PatchLoaders, SizeRulesAndTheirMessages) {
       EXPECT_TRUE(o->tree.Empty()) << what;
     }
   }
-}
-
-TEST(PatchLoaders, TheLengthMessageIsOneBoxOfThreeLines) {
-  auto o = Open(kSonyPatch, Bytes(0x90000, 0));
-  EXPECT_EQ(RenderMessage(o->result.message),
+  // The three rows of the length rule make one box.
+  EXPECT_EQ(RenderMessage(Open(kSonyPatch, Bytes(0x90000, 0))->result.message),
             "¡ El fichero no tiene la longitud adecuada !\r\nLa longitud tiene que ser múltiplo de "
             "64Kb\r\ny tener un tamaño máximo de 512Kb.");
 }
@@ -119,14 +116,6 @@ TEST(PatchLoaders, SizesAndImageOfEachModel) {
   EXPECT_EQ(s->firmware.FileData, strong);
 }
 
-TEST(PatchLoaders, SonyPatchIsBigEndian) {
-  const Bytes file = test::PlainPatch({Dirs(1), Canal(64), Dirs(3)}, Endian::Big);
-  auto sony = Open(kSonyPatch, file);
-  ASSERT_TRUE(sony->result.ok());
-  // The same bytes read as a Pioneer patch give other numbers.
-  EXPECT_NE(test::DescribeTree(Open(kPioneerPatch, file)->tree), test::DescribeTree(sony->tree));
-}
-
 TEST(PatchLoaders, StrongPatchWithNoneOfItsBlocks) {
   const Bytes file =
       test::StrongBlockFile({test::StrongPatchRecord(test::kStrong8100PatchBase, 0, Dirs(1)),
@@ -150,16 +139,6 @@ TEST(PatchLoaders, StrongPatchWhoseLastRecordIsCutShort) {
   auto o = Open(kStrong8100Patch, file);
   ASSERT_TRUE(o->result.ok());
   EXPECT_EQ(test::DescribeTree(o->tree), test::DescribePatch("patch.bin", {{1, s1}, {2, s2}}));
-}
-
-TEST(PatchLoaders, CanalSectionHasExactlyOneChild) {
-  auto o = Open(kPioneerPatch, test::PlainPatch({Canal(5000)}, Endian::Little));
-  ASSERT_TRUE(o->result.ok());
-  const TNodo* section = o->tree.Root()->FirstChild();
-  ASSERT_EQ(section->ChildCount(), 1u);
-  EXPECT_EQ(section->FirstChild()->Text, "CANAL_P.RCU");
-  EXPECT_EQ(section->FirstChild()->Data.Tamano, 5000u);
-  EXPECT_EQ(section->FirstChild()->ImageIndex, 10);
 }
 
 TEST(PatchLoaders, ReopeningReplacesTheTree) {

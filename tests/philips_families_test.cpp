@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 #include "base/messages.h"
@@ -317,86 +318,81 @@ TEST(Philips6071, RoomOfBothAreasIsTheLimit) {
 
 // --- Writer fills -----------------------------------------------------------------------------
 
-TEST(PhilipsFills, GuardaPhilips) {
-  PhilipsImageSpec spec = Spec(11);
-  spec.markers = true;
-  auto l = LoadSpec(spec);
-  const TFirmware& fw = l->fw;
-  Bytes out;
-  ASSERT_TRUE(Save(l->fw, out).ok());
-  const std::uint32_t d = EspacioUsado(*l->tree.Root(), 3);
-  const std::uint32_t t = fw.TableOffset;
-  const std::uint32_t cap = fw.DirectoryCapacity;
-  // Padding inside the data is zero, the rest up to the table erased.
-  EXPECT_EQ(out[fw.AreaStart + 1423], 0);  // alignment byte after main's 1051 bytes
-  EXPECT_TRUE(AllBytes(out, fw.AreaStart + d, t, 0xFF));
-  EXPECT_TRUE(AllBytes(out, t + 4 + 16 * 3, t + 4 + 16 * cap, 0xFF));
-  EXPECT_TRUE(AllBytes(out, t + 4 + 16 * cap + 12, t + 4 + 20 * cap, 0xFF));
-  EXPECT_TRUE(AllBytes(out, fw.FileTableOffset + 20 * 5, fw.AddressTableOffset, 0xFF));
-  EXPECT_TRUE(AllBytes(out, fw.AddressTableOffset + 12, fw.AddressTableOffset + 4 * cap, 0xFF));
-  EXPECT_EQ(LE32(out, t), 3u);
-  // The empty "void" points at the running table position.
-  EXPECT_EQ(LE32(out, fw.AddressTableOffset + 8), fw.FileTableOffset + 100 + fw.BaseAddress);
-}
+// What each writer puts between and after what it writes: [start, end) holds `value`.
+struct Fill {
+  std::uint32_t start, end;
+  std::uint8_t value;
+};
+struct FillCase {
+  int model;
+  bool markers, second_area;
+  std::vector<Fill> junk;  // put into the built image, from its table: the writer overwrites it
+  std::function<std::vector<Fill>(Loaded&, std::uint32_t area_end)> fills;
+};
 
-TEST(PhilipsFills, GuardaPhilipsD) {
-  BuiltPhilipsImage built = BuildPhilipsImage(Spec(26));
-  const std::uint32_t counts = built.layout.TableOffset + 4 + 30 * 8;
-  std::fill(built.file.begin() + counts + 12, built.file.begin() + counts + 32, 0x22);
-  auto l = Load(built.file, 26);
-  ASSERT_TRUE(l->result.ok());
-  const TFirmware& fw = l->fw;
-  Bytes out;
-  ASSERT_TRUE(Save(l->fw, out).ok());
-  const std::uint32_t t = fw.TableOffset;
-  const std::uint32_t cap = fw.DirectoryCapacity;
-  EXPECT_EQ(out[fw.AreaStart + 1423], 0xFF);  // alignment byte after main's 1051 bytes
-  EXPECT_TRUE(AllBytes(out, fw.AreaStart + EspacioUsado(*l->tree.Root(), 1), t, 0xFF));
-  EXPECT_TRUE(AllBytes(out, t + 4 + 30 * 3, t + 4 + 30 * cap, 0xFF));
-  EXPECT_TRUE(AllBytes(out, t + 4 + 30 * cap + 12, t + 4 + 34 * cap, 0x00));
-  EXPECT_TRUE(AllBytes(out, fw.FileTableOffset + 20 * 5, fw.AddressTableOffset, 0x00));
-}
-
-TEST(PhilipsFills, GuardaDyna) {
-  PhilipsImageSpec spec = Spec(27);
-  spec.markers = true;
-  BuiltPhilipsImage built = BuildPhilipsImage(spec);
-  const std::uint32_t t0 = built.layout.TableOffset;
-  std::fill(built.file.begin() + t0 + 4 + 16, built.file.begin() + t0 + 4 + 32, 0x77);
-  std::fill(built.file.begin() + t0 + 4 + 32 * 3, built.file.begin() + t0 + 4 + 32 * 8, 0x77);
-  auto l = Load(built.file, 27);
-  ASSERT_TRUE(l->result.ok());
-  const TFirmware& fw = l->fw;
-  Bytes out;
-  ASSERT_TRUE(Save(l->fw, out).ok());
-  const std::uint32_t t = fw.TableOffset;
-  const std::uint32_t cap = fw.DirectoryCapacity;
-  EXPECT_EQ(out[fw.AreaStart + 1423], 0);
-  EXPECT_TRUE(AllBytes(out, fw.AreaStart + EspacioUsado(*l->tree.Root(), 3), t, 0xFF));
-  EXPECT_TRUE(AllBytes(out, 0x1A32CC, 0x1AF118 + 3815, 0xFF));
-  // Records: the bytes after each used record's address, and the unused records, are zero.
-  EXPECT_TRUE(AllBytes(out, t + 4 + 16, t + 4 + 32, 0x00));
-  EXPECT_TRUE(AllBytes(out, t + 4 + 32 * 3, t + 4 + 32 * cap, 0x00));
-  EXPECT_TRUE(AllBytes(out, t + 4 + 32 * cap + 12, t + 4 + 36 * cap, 0xFF));
-  EXPECT_TRUE(AllBytes(out, fw.FileTableOffset + 20 * 5, fw.AddressTableOffset, 0xFF));
-}
-
-TEST(PhilipsFills, GuardaPhilips6071) {
-  auto l = LoadSpec(Spec(19, true));
-  const TFirmware& fw = l->fw;
-  const std::uint32_t area_end = fw.AreaEnd;
-  Bytes out;
-  ASSERT_TRUE(Save(l->fw, out).ok());
-  const std::uint32_t t = fw.TableOffset;
-  // Unused records and the slots after the arrays are zero; so is what follows the data.
-  EXPECT_TRUE(AllBytes(out, t + 4 + 32 * 4, t + 4 + 32 * 8, 0x00));
-  EXPECT_TRUE(AllBytes(out, fw.AddressTableOffset + 16, fw.AddressTableOffset + 32, 0x00));
-  const std::uint32_t second_data = fw.FileTableOffset + 20 * 7;
-  EXPECT_EQ(LE32(out, t + 4 + 32 * 3 + 12), second_data + fw.BaseAddress);
-  EXPECT_TRUE(AllBytes(out, second_data + 2060, fw.SecondAreaEnd, 0x00));
-  const std::uint32_t d1 = SumaTamanos(*Dir(l->tree, "boot"), 3) + SumaTamanos(*Dir(l->tree, "main"), 3);
-  EXPECT_TRUE(AllBytes(out, fw.AreaStart + d1, area_end, 0x00));
-  EXPECT_EQ(LE32(out, fw.AddressTableOffset + 4), fw.FileTableOffset + 60 + fw.SecondBaseAddress);
+TEST(PhilipsFills, EveryWriterFillsWhatItDoesNotWrite) {
+  const FillCase cases[] = {
+      {11, true, false, {},
+       [](Loaded& l, std::uint32_t) -> std::vector<Fill> {
+         const TFirmware& fw = l.fw;
+         const std::uint32_t t = fw.TableOffset, cap = fw.DirectoryCapacity;
+         return {{fw.AreaStart + 1423, fw.AreaStart + 1424, 0x00},  // alignment inside the data
+                 {fw.AreaStart + EspacioUsado(*l.tree.Root(), 3), t, 0xFF},
+                 {t + 4 + 16 * 3, t + 4 + 16 * cap, 0xFF},
+                 {t + 4 + 16 * cap + 12, t + 4 + 20 * cap, 0xFF},
+                 {fw.FileTableOffset + 20 * 5, fw.AddressTableOffset, 0xFF},
+                 {fw.AddressTableOffset + 12, fw.AddressTableOffset + 4 * cap, 0xFF}};
+       }},
+      {26, false, false, {{4 + 30 * 8 + 12, 4 + 30 * 8 + 32, 0x22}},
+       [](Loaded& l, std::uint32_t) -> std::vector<Fill> {
+         const TFirmware& fw = l.fw;
+         const std::uint32_t t = fw.TableOffset, cap = fw.DirectoryCapacity;
+         return {{fw.AreaStart + 1423, fw.AreaStart + 1424, 0xFF},
+                 {fw.AreaStart + EspacioUsado(*l.tree.Root(), 1), t, 0xFF},
+                 {t + 4 + 30 * 3, t + 4 + 30 * cap, 0xFF},
+                 {t + 4 + 30 * cap + 12, t + 4 + 34 * cap, 0x00},
+                 {fw.FileTableOffset + 20 * 5, fw.AddressTableOffset, 0x00}};
+       }},
+      {27, true, false, {{4 + 16, 4 + 32, 0x77}, {4 + 32 * 3, 4 + 32 * 8, 0x77}},
+       [](Loaded& l, std::uint32_t) -> std::vector<Fill> {
+         const TFirmware& fw = l.fw;
+         const std::uint32_t t = fw.TableOffset, cap = fw.DirectoryCapacity;
+         return {{fw.AreaStart + 1423, fw.AreaStart + 1424, 0x00},
+                 {fw.AreaStart + EspacioUsado(*l.tree.Root(), 3), t, 0xFF},
+                 {0x1A32CC, 0x1AF118 + 3815, 0xFF},
+                 {t + 4 + 16, t + 4 + 32, 0x00},  // after each used record's address
+                 {t + 4 + 32 * 3, t + 4 + 32 * cap, 0x00},
+                 {t + 4 + 32 * cap + 12, t + 4 + 36 * cap, 0xFF},
+                 {fw.FileTableOffset + 20 * 5, fw.AddressTableOffset, 0xFF}};
+       }},
+      {19, false, true, {},
+       [](Loaded& l, std::uint32_t area_end) -> std::vector<Fill> {
+         const TFirmware& fw = l.fw;
+         const std::uint32_t t = fw.TableOffset;
+         const std::uint32_t d1 =
+             SumaTamanos(*Dir(l.tree, "boot"), 3) + SumaTamanos(*Dir(l.tree, "main"), 3);
+         return {{t + 4 + 32 * 4, t + 4 + 32 * 8, 0x00},
+                 {fw.AddressTableOffset + 16, fw.AddressTableOffset + 32, 0x00},
+                 {fw.FileTableOffset + 20 * 7 + 2060, fw.SecondAreaEnd, 0x00},
+                 {fw.AreaStart + d1, area_end, 0x00}};
+       }},
+  };
+  for (const FillCase& c : cases) {
+    SCOPED_TRACE(c.model);
+    PhilipsImageSpec spec = Spec(c.model, c.second_area);
+    spec.markers = c.markers;
+    BuiltPhilipsImage built = BuildPhilipsImage(spec);
+    const std::uint32_t t0 = built.layout.TableOffset;
+    for (const Fill& j : c.junk)
+      std::fill(built.file.begin() + t0 + j.start, built.file.begin() + t0 + j.end, j.value);
+    auto l = Load(built.file, c.model);
+    ASSERT_TRUE(l->result.ok());
+    const std::uint32_t area_end = l->fw.AreaEnd;
+    Bytes out;
+    ASSERT_TRUE(Save(l->fw, out).ok());
+    for (const Fill& f : c.fills(*l, area_end))
+      EXPECT_TRUE(AllBytes(out, f.start, f.end, f.value)) << f.start << ".." << f.end;
+  }
 }
 
 // --- Crafted images ---------------------------------------------------------------------------
