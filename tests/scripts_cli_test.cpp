@@ -48,7 +48,7 @@ TEST_F(ScriptsCli, ListsEveryDemoScriptAsReadableSource) {
   for (const char* text :
        {"Script : menu.cpi", "Script : info.cpi", "Script : start.cpz",
         "for (main.index = 0; main.index < 5; main.index += 1)", "main.price = abs(main.total);",
-        "} while (main.index < 10)", "method 0x0010 - Used by : menu:OK (1)",
+        "} while (main.index < 10)", "method 0x0010 - Used by : menu:OK (2)",
         "method 0x0021 - Used by : info.RefreshMethod, info:TEXT (1)"})
     EXPECT_NE(scripts.find(text), std::string::npos) << text << "\n" << scripts;
   EXPECT_EQ(scripts.find("func"), std::string::npos) << scripts;

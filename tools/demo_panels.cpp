@@ -66,7 +66,10 @@ Bytes MenuPanel() {
                      labels[k][0], labels[k][1]);
     e.styles.push_back({7, 6, 0, static_cast<std::uint8_t>(k), 3, 1});
     e.key = static_cast<std::uint16_t>(601 + k);
-    if (k < 2) e.method = static_cast<std::uint16_t>(0x0010 + k);  // the menu script's methods
+    if (k < 2) {  // the buttons the menu script works with
+      e.method = static_cast<std::uint16_t>(0x0010 + k);
+      e.name = k == 0 ? "OK" : "CANCEL";
+    }
     e.justification = static_cast<std::uint8_t>(k % 3);
     p.elements.push_back(e);
   }
@@ -98,6 +101,7 @@ Bytes InfoPanel() {
   auto text = Element(kTextBox, 10, 8, 365, 40, kScreen0, {1, 2, 15, kBorderLine, 0, 0},
                       "Canal 1\nSin informaci\xF3n", "Channel 1\nNo information");
   text.method = 0x0021;  // the info script's method
+  text.name = "TEXT";
   p.elements.push_back(text);
   p.elements.push_back(Element(kBarGraph, 10, 60, 365, 80, kScreen0, {3, 15, 0, kBorderLine, 1, 0}, ""));
   p.elements.push_back(Element(kIconBox, 330, 8, 361, 39, kScreen0, {1, 0, 0, kBorderLine, 0, 0}, "estrella"));

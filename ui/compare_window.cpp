@@ -87,7 +87,7 @@ QStringList TForm21::Filters() {
   const QStringList listed = NameFilters(Msg(row::kCompareFilters));
   if (!listed.isEmpty()) return filters + listed;
   const QStringList all = FirmwareFilters();  // detect, then models 1..27
-  for (int c = 1; CompareFilterModel(c) <= kModelCount; ++c) filters << all[CompareFilterModel(c)];
+  for (const int model : ComparableModels()) filters << all[model];
   return filters;
 }
 

@@ -83,9 +83,9 @@ Bytes TMHWClass::Plain() const {
   MutableByteView(out).Copy(0, ByteView(plain).Sub(0, 14));
   std::size_t names_size = 0;
   for (const ClassVariable& v : variables) names_size += v.name.size() + 1;
-  EscribeEnteroBE(out, 0, static_cast<std::uint32_t>(variables.size()), 2);
-  EscribeEnteroBE(out, 10, static_cast<std::uint32_t>(name.size() + 1), 2);
-  EscribeEnteroBE(out, 12, static_cast<std::uint32_t>(names_size), 2);
+  MutableByteView(out).WriteBE(0, static_cast<std::uint32_t>(variables.size()), 2);
+  MutableByteView(out).WriteBE(10, static_cast<std::uint32_t>(name.size() + 1), 2);
+  MutableByteView(out).WriteBE(12, static_cast<std::uint32_t>(names_size), 2);
   auto put16 = [&out](int value) {
     out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
     out.push_back(static_cast<std::uint8_t>(value & 0xFF));
@@ -108,7 +108,7 @@ Bytes TMHWClass::Plain() const {
       put16(v.dimension2);
     }
   }
-  EscribeEnteroBE(out, 8, static_cast<std::uint32_t>(out.size() - 14), 2);
+  MutableByteView(out).WriteBE(8, static_cast<std::uint32_t>(out.size() - 14), 2);
   auto put_name = [&out](const std::string& text) {
     out.insert(out.end(), text.begin(), text.end());
     out.push_back(0);

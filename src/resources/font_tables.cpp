@@ -22,9 +22,9 @@ struct Form {
 Form FormOf(int model) {
   const ModelDescriptor* d = FindModel(model);
   Form f;
-  if (d == nullptr || d->fonts == FontForm::None) return f;
+  if (d == nullptr || !d->fonts_in_image) return f;
   f.found = true;
-  f.order = d->fonts == FontForm::LittleEndian ? ByteOrder::Little : ByteOrder::Big;
+  f.order = d->family->font_order;
   f.packed = model == 5 || model == 6 || model == 9 || model == 21;
   f.padded = model != 23;
   f.limit_is_widths = model == 23;

@@ -91,6 +91,17 @@ std::string* StringField(InstructionEntry& e, Key key) {
   }
 }
 
+bool IsDecimalNumber(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+    text.remove_suffix(1);
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  if (text.empty()) return false;
+  for (const char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
 Result NotANumber(int line_number, std::string_view line) {
   return Result::Rejected(Message::FromRow(kMsgInstructionNotNumber)
                               .Text(" " + std::to_string(line_number) + ": " + std::string(line)));
@@ -153,7 +164,9 @@ Result InstructionTable::Read(ByteView text) {
       if (std::string* s = StringField(*entry, key)) {
         *s = std::string(value);
       } else if (std::int32_t* n = IntegerField(*entry, key)) {
-        const auto parsed = ParseIniInteger(value);
+        // The whole value must be a decimal number (a sign allowed): anything else stops the
+        // reading, where an INI integer would read its leading digits.
+        const auto parsed = IsDecimalNumber(value) ? ParseIniInteger(value) : std::nullopt;
         if (!parsed) return NotANumber(line_number, line);
         *n = *parsed;
       }

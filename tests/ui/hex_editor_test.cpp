@@ -186,7 +186,7 @@ class HexEditorTest : public QObject {
     TForm7* editor = OpenWith({1, 2, 3});
     const std::filesystem::path folder = inis_->Folder().parent_path();
     const auto choice = [](const std::filesystem::path& p) {
-      return FileChoice{{QString::fromStdString(p.string())}, 0};
+      return FileChoice{{QString::fromStdString(p.string())}, 0, {}};
     };
     QVERIFY(WriteFileAtomic(folder / "in.bin", Bytes{9, 8}).empty());
     user_->files.push_back(choice(folder / "in.bin"));
