@@ -182,4 +182,33 @@ void BM_ReferenceCompressFourLetters64K(benchmark::State& state) {
 }
 BENCHMARK(BM_ReferenceCompressFourLetters64K)->Unit(benchmark::kMillisecond);
 
+// Random bytes: hardly any match, the window search's cheapest case for the chains and its
+// dearest for the exhaustive search.
+Bytes RandomBytes(std::size_t size) {
+  std::mt19937 rng(17);
+  Bytes out(size);
+  for (auto& b : out) b = static_cast<std::uint8_t>(rng());
+  return out;
+}
+
+void BM_ComprimeRandom64K(benchmark::State& state) { CompressBench(state, RandomBytes(64 << 10)); }
+BENCHMARK(BM_ComprimeRandom64K);
+void BM_ReferenceCompressRandom64K(benchmark::State& state) {
+  ReferenceCompressBench(state, RandomBytes(64 << 10));
+}
+BENCHMARK(BM_ReferenceCompressRandom64K)->Unit(benchmark::kMillisecond);
+
+// All zeros: every source matches, and the nearest ones are cut by their distance.
+void BM_ComprimeZeros64K(benchmark::State& state) { CompressBench(state, Bytes(64 << 10, 0)); }
+BENCHMARK(BM_ComprimeZeros64K);
+void BM_ReferenceCompressZeros64K(benchmark::State& state) {
+  ReferenceCompressBench(state, Bytes(64 << 10, 0));
+}
+BENCHMARK(BM_ReferenceCompressZeros64K)->Unit(benchmark::kMillisecond);
+
+void BM_DescomprimeRandom(benchmark::State& state) {
+  DecompressBench(state, RandomBytes(static_cast<std::size_t>(state.range(0))));
+}
+BENCHMARK(BM_DescomprimeRandom)->Arg(64 << 10);
+
 }  // namespace

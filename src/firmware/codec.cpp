@@ -9,7 +9,7 @@
 // The compressor is greedy and must produce exactly the stream its plain form gives: at every
 // byte it looks at, the longest earlier match in the 2048-byte window whose source ends before
 // the current byte (at most 64 bytes and not past the input), the nearest one among equals, used
-// from 3 bytes on; then runs of one byte value. Hash chains on 3- and 8-byte prefixes find that
+// from 3 bytes on; then runs of one byte value. Hash chains on 3-, 4- and 8-byte prefixes find that
 // match without trying every window position.
 #include "firmware/codec.h"
 
@@ -72,6 +72,36 @@ class BitSource {
   const std::uint8_t* data_;
   std::size_t size_;
 };
+
+// The number of bytes the stream produces, at most `cap`: the decoder's walk without its copies.
+std::size_t DecodedLength(ByteView source, std::size_t cap) {
+  const BitSource in(source);
+  const std::uint64_t end = 8 * static_cast<std::uint64_t>(source.size());
+  std::uint64_t p = 0;
+  std::size_t o = 0;
+  while (p < end && o < cap) {
+    std::uint64_t w = in.Peek(p);
+    for (;;) {
+      if ((w >> 63) == 0) {
+        w <<= 1;
+        ++p;
+        break;
+      }
+      const std::size_t n = ((w >> 60) & 7) + 1;
+      o += n;
+      p += 4 + 8 * n;
+      w = in.Peek(p);
+      if (n != 8) break;
+    }
+    const unsigned dbits = static_cast<unsigned>(w >> 61) + 4;
+    const std::size_t D = static_cast<std::size_t>((w << 3) >> (64 - dbits));
+    const unsigned lbits = static_cast<unsigned>((w << (3 + dbits)) >> 62) + 3;
+    const std::size_t L = static_cast<std::size_t>((w << (5 + dbits)) >> (64 - lbits));
+    p += 5 + dbits + lbits;
+    if (D != 0 || L != 0) o += L + 1;
+  }
+  return std::min(o, cap);
+}
 
 }  // namespace
 
@@ -244,10 +274,11 @@ struct Match {
 // s + length <= c, length <= 64 and c + length <= N, the nearest source winning ties. Only
 // matches of 3 bytes or more are reported: shorter ones are never used.
 //
-// Every position sits in two chains of positions, nearest first: one of those whose first 3
-// bytes hash alike and one of those whose first kLong bytes hash alike. A match of kLong bytes or
-// more can only come from the long chain, which is far shorter on repetitive data; the short
-// chain is walked only when the long one has none, and then nothing reaches kLong. The chain
+// Every position sits in three chains of positions, nearest first: those whose first 8, first 4
+// and first 3 bytes hash alike. A match of 8 bytes or more can only come from the 8-byte chain,
+// which is far shorter on repetitive data; the 4-byte chain is walked only when that one has
+// none (then nothing reaches 8), and the 3-byte chain only when neither has one: then the
+// nearest source of 3 equal bytes is the answer, and the walk stops at the first. The chain
 // links live in rings of 2048 entries, which hold exactly the window. Positions are stored plus
 // kBias so that 0, "no position", lies before every window.
 template <typename Pos>
@@ -260,18 +291,19 @@ class MatchFinder {
     const std::size_t max_len = std::min(kMaxLength, size_ - c);
     if (max_len < 3) return {};
     const Pos low = static_cast<Pos>(c - std::min(c, kWindow) + kBias);
-    if (max_len >= kLong) {
-      const Match m = Walk<kLong>(long_, c, low, max_len);
-      if (m.length != 0) return m;
-      return WalkShort(c, low);
+    if (max_len >= 8) {
+      if (const Match m = Walk<8>(chains_[kLong], c, low, max_len); m.length != 0) return m;
+      if (const Match m = WalkMiddle(c, low); m.length != 0) return m;
+    } else if (max_len >= 4) {
+      if (const Match m = Walk<4>(chains_[kMiddle], c, low, max_len); m.length != 0) return m;
     }
-    return Walk<3>(short_, c, low, max_len);
+    return NearestThree(c, low);
   }
 
  private:
-  static constexpr std::size_t kLong = 8;
   static constexpr int kHashBits = 12;
   static constexpr std::size_t kBias = kWindow + 1;
+  enum Tier { kLong, kMiddle, kShort };
 
   struct Chains {
     std::array<Pos, std::size_t{1} << kHashBits> head{};
@@ -285,12 +317,13 @@ class MatchFinder {
   // The longest match of K bytes or more and at most `limit` among the sources from `low` on
   // (stored positions), the nearest of equals, using the chains of K-byte keys.
   //
-  // Chains run nearest first, so the first of equal lengths stays. In the long chains: a source
+  // Chains run nearest first, so the first of equal lengths stays. In the 8-byte chains: a source
   // that beats a best of b bytes matches the current bytes [0, b], so it sits, at offset
   // b + 1 - K, in the chain of the key of the current bytes [b + 1 - K, b] (the anchor). After
-  // every improvement the walk moves to the new anchor's chain, usually much shorter, and goes on
-  // with the sources farther than the best one: the nearer ones could not beat a shorter best.
-  // (3-byte keys are too common for the move to pay.)
+  // an improvement that ended at a differing byte the walk moves to the new anchor's chain,
+  // usually much shorter, and goes on with the sources farther than the best one: the nearer ones
+  // could not beat a shorter best. A match cut by its distance says nothing about the next byte
+  // (in periodic data every source matches): there the walk just goes on.
   template <std::size_t K>
   Match Walk(const Chains& chains, std::size_t c, Pos low, std::size_t limit) const {
     Match best;
@@ -298,7 +331,7 @@ class MatchFinder {
     std::size_t anchor = 0;
     std::size_t below = c;  // sources from here on are done
     const std::uint8_t* const cur = in_ + c;
-    Pos e = chains.head[HashOf<K>(c)];
+    Pos e = chains.head[Hash<K>(c)];
     while (e >= low + anchor) {
       const std::size_t s = e - kBias - anchor;
       e = chains.prev[e & (kWindow - 1)];
@@ -312,24 +345,24 @@ class MatchFinder {
       best.distance = c - s;
       best.length = len;
       if (len == limit) break;  // farther sources can at most tie
-      if constexpr (K == kLong) {
+      if (K == 8 && len < c - s) {
         // len < limit <= size - c, so the key at the new anchor lies inside the input.
         anchor = len + 1 - K;
         below = s;
-        e = chains.head[HashOf<K>(c + anchor)];
+        e = chains.head[Hash<K>(c + anchor)];
       }
     }
     return best;
   }
 
-  // Walk<3> with a limit of kLong - 1 = 7 where 8 bytes can be read at c: every length comes
-  // from one 8-byte comparison, and the best is kept without branching on it.
-  Match WalkShort(std::size_t c, Pos low) const {
-    static_assert(kLong == 8);
-    std::size_t best_len = 2;
+  // Walk<4> with a limit of 7 where 8 bytes can be read at c: every length comes from one 8-byte
+  // comparison, and the best is kept without branching on it.
+  Match WalkMiddle(std::size_t c, Pos low) const {
+    const Chains& chains = chains_[kMiddle];
+    std::size_t best_len = 3;
     std::size_t best_s = 0;
     const std::uint64_t cur = LoadLE64(in_ + c);
-    for (Pos e = short_.head[HashShort(c)]; e >= low; e = short_.prev[e & (kWindow - 1)]) {
+    for (Pos e = chains.head[Hash<4>(c)]; e >= low; e = chains.prev[e & (kWindow - 1)]) {
       const std::size_t s = e - kBias;
       const std::uint64_t diff = LoadLE64(in_ + s) ^ cur;  // s + 8 < c + 8 <= size
       // Equal bytes among the first 7: the top bit set makes 7 the most.
@@ -338,64 +371,67 @@ class MatchFinder {
       const bool better = len > best_len;
       best_len = better ? len : best_len;
       best_s = better ? s : best_s;
-      if (len == kLong - 1) break;  // farther sources can at most tie
+      if (len == 7) break;  // farther sources can at most tie
     }
-    if (best_len < 3) return {};
+    if (best_len < 4) return {};
     return {c - best_s, best_len};
   }
 
-  template <std::size_t K>
-  std::size_t HashOf(std::size_t pos) const {
-    if constexpr (K == 3) {
-      return HashShort(pos);
-    } else {
-      return HashLong(pos);
+  // The nearest source of 3 bytes equal to the current ones, 3 or more bytes away (no source of
+  // 4 exists when this is asked).
+  Match NearestThree(std::size_t c, Pos low) const {
+    const Chains& chains = chains_[kShort];
+    const std::uint32_t cur = First3(c);
+    for (Pos e = chains.head[Hash<3>(c)]; e >= low; e = chains.prev[e & (kWindow - 1)]) {
+      const std::size_t s = e - kBias;
+      if (c - s >= 3 && First3(s) == cur) return {c - s, 3};
     }
+    return {};
   }
 
-  static std::size_t HashShortOf(std::uint32_t first3) {
-    return (first3 * 2654435761u) >> (32 - kHashBits);
+  // Hash of the first K bytes of a 64-bit little-endian load.
+  template <std::size_t K>
+  static std::size_t HashOfBytes(std::uint64_t v) {
+    if constexpr (K == 8) {
+      return static_cast<std::size_t>((v * 0x9E3779B97F4A7C15u) >> (64 - kHashBits));
+    } else {
+      const auto key = static_cast<std::uint32_t>(v) & static_cast<std::uint32_t>((std::uint64_t{1} << (8 * K)) - 1);
+      return (key * (K == 3 ? 2654435761u : 2246822519u)) >> (32 - kHashBits);
+    }
   }
-  static std::size_t HashLongOf(std::uint64_t first8) {
-    std::uint64_t v = first8;
-    if constexpr (kLong < 8) v &= (std::uint64_t{1} << (8 * kLong)) - 1;
-    return static_cast<std::size_t>((v * 0x9E3779B97F4A7C15u) >> (64 - kHashBits));
-  }
-  std::uint32_t First3(std::size_t pos) const {  // pos + 3 <= size
-    return in_[pos] | (std::uint32_t{in_[pos + 1]} << 8) | (std::uint32_t{in_[pos + 2]} << 16);
-  }
-  std::size_t HashShort(std::size_t pos) const { return HashShortOf(First3(pos)); }
-  std::size_t HashLong(std::size_t pos) const {  // pos + kLong <= size
+  // Hash of the K bytes at pos (pos + K <= size).
+  template <std::size_t K>
+  std::size_t Hash(std::size_t pos) const {
     std::uint64_t v = 0;
     if (pos + 8 <= size_) {
       v = LoadLE64(in_ + pos);
     } else {
-      for (std::size_t i = 0; i < kLong; ++i) v |= std::uint64_t{in_[pos + i]} << (8 * i);
+      for (std::size_t i = 0; i < K; ++i) v |= std::uint64_t{in_[pos + i]} << (8 * i);
     }
-    return HashLongOf(v);
+    return HashOfBytes<K>(v);
+  }
+  std::uint32_t First3(std::size_t pos) const {  // pos + 3 <= size
+    return in_[pos] | (std::uint32_t{in_[pos + 1]} << 8) | (std::uint32_t{in_[pos + 2]} << 16);
   }
 
   // Adds every position before c to the chains it has bytes for.
   void Insert(std::size_t c) {
     std::size_t i = inserted_;
-    // Where 8 bytes can be read, one load gives both keys.
+    // Where 8 bytes can be read, one load gives every key.
     const std::size_t fast_limit = size_ >= 8 ? std::min(c, size_ - 7) : 0;
     for (; i < fast_limit; ++i) {
       const std::uint64_t v = LoadLE64(in_ + i);
       const auto e = static_cast<Pos>(i + kBias);
-      const std::size_t slot = e & (kWindow - 1);
-      const std::size_t hs = HashShortOf(static_cast<std::uint32_t>(v) & 0xFFFFFF);
-      const std::size_t hl = HashLongOf(v);
-      short_.prev[slot] = short_.head[hs];
-      short_.head[hs] = e;
-      long_.prev[slot] = long_.head[hl];
-      long_.head[hl] = e;
+      chains_[kLong].Add(HashOfBytes<8>(v), e);
+      chains_[kMiddle].Add(HashOfBytes<4>(v), e);
+      chains_[kShort].Add(HashOfBytes<3>(v), e);
     }
     const std::size_t limit = size_ >= 3 ? std::min(c, size_ - 2) : 0;
     for (; i < limit; ++i) {
       const auto e = static_cast<Pos>(i + kBias);
-      short_.Add(HashShort(i), e);
-      if (i + kLong <= size_) long_.Add(HashLong(i), e);
+      chains_[kShort].Add(Hash<3>(i), e);
+      if (i + 4 <= size_) chains_[kMiddle].Add(Hash<4>(i), e);
+      if (i + 8 <= size_) chains_[kLong].Add(Hash<8>(i), e);
     }
     inserted_ = i;
   }
@@ -417,8 +453,7 @@ class MatchFinder {
   const std::uint8_t* in_;
   std::size_t size_;
   std::size_t inserted_ = 0;
-  Chains short_;
-  Chains long_;
+  std::array<Chains, 3> chains_;
 };
 
 template <typename Pos>
@@ -494,14 +529,23 @@ std::uint32_t Comprime(ByteView source, std::span<std::uint8_t> destination, int
 }
 
 Bytes Decompress(ByteView stored) {
-  Bytes out(CodecCapacity(stored.size()), 0);
-  out.resize(Descomprime(stored, out));
+  // A first walk over the tokens sizes the buffer: the usual bound is a limit, far more than
+  // most streams produce.
+  Bytes out(DecodedLength(stored, CodecCapacity(stored.size())));
+  Descomprime(stored, out);
   return out;
 }
 
 Bytes Compress(ByteView plain) {
-  Bytes out(CodecCapacity(plain.size()), 0);
-  out.resize(Comprime(plain, out, kModeAll));
+  // The stream never outgrows its bound (13 bits per byte and 2 bytes); a result that fills the
+  // buffer would mean a cut stream, and then the usual size is used.
+  Bytes out((13 * plain.size() + 7) / 8 + 2);
+  std::size_t written = Comprime(plain, out, kModeAll);
+  if (written == out.size()) {
+    out.assign(CodecCapacity(plain.size()), 0);
+    written = Comprime(plain, out, kModeAll);
+  }
+  out.resize(written);
   return out;
 }
 
