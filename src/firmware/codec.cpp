@@ -315,27 +315,16 @@ class MatchFinder {
   };
 
   // The longest match of K bytes or more and at most `limit` among the sources from `low` on
-  // (stored positions), the nearest of equals, using the chains of K-byte keys.
-  //
-  // Chains run nearest first, so the first of equal lengths stays. In the 8-byte chains: a source
-  // that beats a best of b bytes matches the current bytes [0, b], so it sits, at offset
-  // b + 1 - K, in the chain of the key of the current bytes [b + 1 - K, b] (the anchor). After
-  // an improvement that ended at a differing byte the walk moves to the new anchor's chain,
-  // usually much shorter, and goes on with the sources farther than the best one: the nearer ones
-  // could not beat a shorter best. A match cut by its distance says nothing about the next byte
-  // (in periodic data every source matches): there the walk just goes on.
+  // (stored positions), the nearest of equals, using the chains of K-byte keys. Chains run
+  // nearest first, so the first of equal lengths stays; a source can only beat a best of b bytes
+  // when its byte b equals the current one, which one comparison tells.
   template <std::size_t K>
   Match Walk(const Chains& chains, std::size_t c, Pos low, std::size_t limit) const {
     Match best;
     std::size_t best_len = K - 1;
-    std::size_t anchor = 0;
-    std::size_t below = c;  // sources from here on are done
     const std::uint8_t* const cur = in_ + c;
-    Pos e = chains.head[Hash<K>(c)];
-    while (e >= low + anchor) {
-      const std::size_t s = e - kBias - anchor;
-      e = chains.prev[e & (kWindow - 1)];
-      if (s >= below) continue;
+    for (Pos e = chains.head[Hash<K>(c)]; e >= low; e = chains.prev[e & (kWindow - 1)]) {
+      const std::size_t s = e - kBias;
       const std::size_t cap = std::min(c - s, limit);
       const std::uint8_t* const src = in_ + s;
       if (cap <= best_len || src[best_len] != cur[best_len]) continue;
@@ -345,12 +334,6 @@ class MatchFinder {
       best.distance = c - s;
       best.length = len;
       if (len == limit) break;  // farther sources can at most tie
-      if (K == 8 && len < c - s) {
-        // len < limit <= size - c, so the key at the new anchor lies inside the input.
-        anchor = len + 1 - K;
-        below = s;
-        e = chains.head[Hash<K>(c + anchor)];
-      }
     }
     return best;
   }

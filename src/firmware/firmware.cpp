@@ -91,13 +91,21 @@ std::optional<std::string> FirstDifference(const TNodo& a, const TNodo& b, const
 }  // namespace
 
 std::optional<std::string> TFirmware::ReadBackDifference(const Bytes& out) const {
+  Bytes copy = out;
+  return ReadBackDifferenceOf(copy);
+}
+
+std::optional<std::string> TFirmware::ReadBackDifferenceOf(Bytes& out) const {
   TArbol tree;
   TFirmware check;
-  if (!check.CreateFromBytes(FileName, out, tree, Model).ok()) return std::string("/");
+  const bool loaded = check.CreateFromBytes(FileName, std::move(out), tree, Model).ok();
+  std::optional<std::string> difference("/");
   const TNodo* mine = Root();
   const TNodo* theirs = tree.Root();
-  if (mine == nullptr || theirs == nullptr) return std::string("/");
-  return FirstDifference(*mine, *theirs, "");
+  if (loaded && mine != nullptr && theirs != nullptr) difference = FirstDifference(*mine, *theirs, "");
+  // Loaders that keep the file as read (block files) give it back untouched.
+  out = std::move(check.FileData);
+  return difference;
 }
 
 Result TFirmware::GuardaFirmware(const std::filesystem::path& destination,
@@ -105,11 +113,18 @@ Result TFirmware::GuardaFirmware(const std::filesystem::path& destination,
   Bytes out;
   Result built = Build(options, out);
   if (!built.ok()) return built;
+  const std::size_t size = out.size();
   // The receiver reads the image the way the loader does: an image that does not read back as
-  // this tree would lose files or leave the receiver without a readable file system.
-  if (const auto difference = ReadBackDifference(out))
+  // this tree would lose files or leave the receiver without a readable file system. The check
+  // takes the built bytes over rather than a copy of them; where its loader did not keep them as
+  // they were, the same bytes are built again.
+  if (const auto difference = ReadBackDifferenceOf(out))
     return Result::Refused(
         Message().Row(rows::kReadBackDiffers).Text(*difference).Row(rows::kNothingWritten));
+  if (out.size() != size) {
+    built = Build(options, out);
+    if (!built.ok()) return built;
+  }
   const std::string error = WriteFileAtomic(destination, out);
   if (!error.empty())
     return Result::IoError(Message::FromRow(rows::kCannotOpenFirmware)

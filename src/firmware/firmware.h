@@ -40,6 +40,9 @@ class TFirmware {
   // Where `out` (a built image) would not load back as the current tree with this model's loader:
   // the path of the first differing node ("/" when it does not load at all); nullopt when equal.
   std::optional<std::string> ReadBackDifference(const Bytes& out) const;
+  // The same over bytes handed over to the check: `out` is left empty, or holding the same bytes
+  // when the model's loader keeps the file as read.
+  std::optional<std::string> ReadBackDifferenceOf(Bytes& out) const;
   // Builds the output, checks that it reads back as the same tree, and writes it to `destination`
   // atomically (temporary file + rename). On any refusal or failure nothing is written and an
   // existing destination stays untouched.

@@ -519,7 +519,10 @@ void WriteDirectories(const DirectoryWriting& w, MutableByteView out,
 }
 
 Bytes ImageBuffer(const TFirmware& fw) {
-  Bytes buffer(fw.Image.begin(), fw.Image.end());
+  // One allocation of the final size: growing a copy would hold two image-sized buffers.
+  Bytes buffer;
+  buffer.reserve(fw.FileSize);
+  buffer.assign(fw.Image.begin(), fw.Image.begin() + std::min<std::size_t>(fw.Image.size(), fw.FileSize));
   buffer.resize(fw.FileSize, 0);
   return buffer;
 }

@@ -1,6 +1,7 @@
 // Strong 8000, 8100 and 8000 CONAX firmware (models 5, 6, 21): a block file whose 64 KB records
 // are assembled into the flash image; big-endian directory table with 32-byte records and no
 // file-table block.
+#include <algorithm>
 #include <vector>
 
 #include "firmware/families/directory_table.h"
@@ -144,7 +145,9 @@ Result GuardaStrong(const TFirmware& fw, const SaveOptions& options, Bytes& out)
   if (!dt::LayoutIsSound(writing, dirs, places, fw.ImageSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  Bytes image(fw.Image.begin(), fw.Image.end());
+  Bytes image;
+  image.reserve(fw.ImageSize);
+  image.assign(fw.Image.begin(), fw.Image.begin() + std::min<std::size_t>(fw.Image.size(), fw.ImageSize));
   image.resize(fw.ImageSize, 0);
   dt::WriteDirectories(writing, image, dirs, places);
   Result fonts = dt::PutFontsBack(fw, options, image, dt::FontRefusal::kPlain);
