@@ -18,6 +18,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace corvane {
 
@@ -73,6 +74,17 @@ class BitSource {
   std::size_t size_;
 };
 
+// A back-reference's fields (distance - 1, length - 1) from the stream bits in the top of w, at
+// bit p, which moves past them: 3 + (k + 4) + 2 + (j + 3) bits, at most 22, all within w.
+std::pair<std::size_t, std::size_t> TakeReference(std::uint64_t w, std::uint64_t& p) {
+  const unsigned dbits = static_cast<unsigned>(w >> 61) + 4;
+  const auto D = static_cast<std::size_t>((w << 3) >> (64 - dbits));
+  const unsigned lbits = static_cast<unsigned>((w << (3 + dbits)) >> 62) + 3;
+  const auto L = static_cast<std::size_t>((w << (5 + dbits)) >> (64 - lbits));
+  p += 5 + dbits + lbits;
+  return {D, L};
+}
+
 // The number of bytes the stream produces, at most `cap`: the decoder's walk without its copies.
 std::size_t DecodedLength(ByteView source, std::size_t cap) {
   const BitSource in(source);
@@ -93,11 +105,7 @@ std::size_t DecodedLength(ByteView source, std::size_t cap) {
       w = in.Peek(p);
       if (n != 8) break;
     }
-    const unsigned dbits = static_cast<unsigned>(w >> 61) + 4;
-    const std::size_t D = static_cast<std::size_t>((w << 3) >> (64 - dbits));
-    const unsigned lbits = static_cast<unsigned>((w << (3 + dbits)) >> 62) + 3;
-    const std::size_t L = static_cast<std::size_t>((w << (5 + dbits)) >> (64 - lbits));
-    p += 5 + dbits + lbits;
+    const auto [D, L] = TakeReference(w, p);
     if (D != 0 || L != 0) o += L + 1;
   }
   return std::min(o, cap);
@@ -144,14 +152,7 @@ std::uint32_t Descomprime(ByteView source, std::span<std::uint8_t> destination) 
       if (n != 8) break;  // the back-reference follows at once
     }
 
-    // Back-reference: 3 + (k + 4) + 2 + (j + 3) bits, at most 22, all within w.
-    const unsigned k = static_cast<unsigned>(w >> 61);
-    const unsigned dbits = k + 4;
-    const std::size_t D = static_cast<std::size_t>((w << 3) >> (64 - dbits));
-    const unsigned j = static_cast<unsigned>((w << (3 + dbits)) >> 62);
-    const unsigned lbits = j + 3;
-    const std::size_t L = static_cast<std::size_t>((w << (5 + dbits)) >> (64 - lbits));
-    p += 5 + dbits + lbits;
+    const auto [D, L] = TakeReference(w, p);
     if (D == 0 && L == 0) continue;  // end token
 
     const std::size_t len = L + 1;
