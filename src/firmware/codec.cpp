@@ -85,39 +85,11 @@ std::pair<std::size_t, std::size_t> TakeReference(std::uint64_t w, std::uint64_t
   return {D, L};
 }
 
-// The number of bytes the stream produces, at most `cap`: the decoder's walk without its copies.
-std::size_t DecodedLength(ByteView source, std::size_t cap) {
-  const BitSource in(source);
-  const std::uint64_t end = 8 * static_cast<std::uint64_t>(source.size());
-  std::uint64_t p = 0;
-  std::size_t o = 0;
-  while (p < end && o < cap) {
-    std::uint64_t w = in.Peek(p);
-    for (;;) {
-      if ((w >> 63) == 0) {
-        w <<= 1;
-        ++p;
-        break;
-      }
-      const std::size_t n = ((w >> 60) & 7) + 1;
-      o += n;
-      p += 4 + 8 * n;
-      w = in.Peek(p);
-      if (n != 8) break;
-    }
-    const auto [D, L] = TakeReference(w, p);
-    if (D != 0 || L != 0) o += L + 1;
-  }
-  return std::min(o, cap);
-}
-
-}  // namespace
-
-std::uint32_t Descomprime(ByteView source, std::span<std::uint8_t> destination) {
-  const std::size_t cap =
-      std::min<std::size_t>(destination.size(), std::numeric_limits<std::uint32_t>::max());
+// Decodes into out[0, cap) and returns the bytes produced (at most cap). Without kWrite nothing is
+// written: the walk only measures what the stream produces.
+template <bool kWrite>
+std::size_t Decode(ByteView source, std::uint8_t* const out, const std::size_t cap) {
   if (cap == 0) return 0;
-  std::uint8_t* const out = destination.data();
   const BitSource in(source);
   const std::uint64_t end = 8 * static_cast<std::uint64_t>(source.size());
   std::uint64_t p = 0;
@@ -134,18 +106,18 @@ std::uint32_t Descomprime(ByteView source, std::span<std::uint8_t> destination) 
       }
       const std::size_t n = ((w >> 60) & 7) + 1;
       p += 4;
-      std::uint64_t v = in.Peek(p);
-      if (n == 8) v = (v & ~std::uint64_t{0xFF}) | (in.Peek(p + 56) >> 56);
-      if (o + n <= cap) {
-        if (n == 8) {
+      if constexpr (kWrite) {
+        std::uint64_t v = in.Peek(p);
+        if (n == 8) v = (v & ~std::uint64_t{0xFF}) | (in.Peek(p + 56) >> 56);
+        if (o + n <= cap && n == 8) {
           StoreBE64(out + o, v);
         } else {
-          for (std::size_t i = 0; i < n; ++i) out[o + i] = static_cast<std::uint8_t>(v >> (56 - 8 * i));
+          // The bytes that fit; past the buffer the stream is cut.
+          for (std::size_t i = 0; i < n && o + i < cap; ++i)
+            out[o + i] = static_cast<std::uint8_t>(v >> (56 - 8 * i));
         }
-      } else {
-        for (std::size_t i = 0; o + i < cap; ++i) out[o + i] = static_cast<std::uint8_t>(v >> (56 - 8 * i));
-        return static_cast<std::uint32_t>(cap);
       }
+      if (o + n > cap) return cap;
       o += n;
       p += 8 * n;
       w = in.Peek(p);
@@ -157,11 +129,16 @@ std::uint32_t Descomprime(ByteView source, std::span<std::uint8_t> destination) 
 
     const std::size_t len = L + 1;
     const std::size_t dist = D + 1;
+    if constexpr (!kWrite) {
+      o += len;
+      if (o >= cap) return cap;
+      continue;
+    }
     std::uint8_t* const d = out + o;
     if (o + len > cap) {
       // The last bytes that fit; the stream is cut here.
       for (std::size_t i = 0; o + i < cap; ++i) d[i] = o >= dist ? out[o + i - dist] : 0;
-      return static_cast<std::uint32_t>(cap);
+      return cap;
     }
     if (o < dist) {
       std::memset(d, 0, len);  // the source lies before the output: nothing to copy
@@ -177,9 +154,17 @@ std::uint32_t Descomprime(ByteView source, std::span<std::uint8_t> destination) 
       for (; i < len; ++i) d[i] = s[i];
     }
     o += len;
-    if (o >= cap) return static_cast<std::uint32_t>(cap);
+    if (o >= cap) return cap;
   }
-  return static_cast<std::uint32_t>(o);
+  return o;
+}
+
+}  // namespace
+
+std::uint32_t Descomprime(ByteView source, std::span<std::uint8_t> destination) {
+  const std::size_t cap =
+      std::min<std::size_t>(destination.size(), std::numeric_limits<std::uint32_t>::max());
+  return static_cast<std::uint32_t>(Decode<true>(source, destination.data(), cap));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -515,7 +500,7 @@ std::uint32_t Comprime(ByteView source, std::span<std::uint8_t> destination, int
 Bytes Decompress(ByteView stored) {
   // A first walk over the tokens sizes the buffer: the usual bound is a limit, far more than
   // most streams produce.
-  Bytes out(DecodedLength(stored, CodecCapacity(stored.size())));
+  Bytes out(Decode<false>(stored, nullptr, CodecCapacity(stored.size())));
   Descomprime(stored, out);
   return out;
 }
