@@ -29,7 +29,7 @@ QString TForm22::StatusText() const { return status_->currentMessage(); }
 
 int TForm22::Mostrar(const TMHWFont& fonts, int font) {
   chosen_ = -1;
-  setWindowTitle(Msg(font_row::kCharacterMap));
+  setWindowTitle(Msg(font_editor_row::kCharacterMap));
   status_->clearMessage();
   grid_->Draw(fonts, font);
   const bool chosen = exec() == QDialog::Accepted;

@@ -21,6 +21,7 @@
 #include "main_window.h"
 #include "prompts.h"
 #include "render/font_render.h"
+#include "resources/font_messages.h"
 #include "ui_text.h"
 #include "virtual_keyboard.h"
 
@@ -206,24 +207,24 @@ TForm14::TForm14(TMainForm& main)
   connect(sample_, &QLineEdit::textChanged, this, &TForm14::UpdatePreview);
 
   CambiaIdioma();
-  sample_->setText(Msg(font_row::kSampleText));
+  sample_->setText(Msg(font_editor_row::kSampleText));
   ShowGlyph(0, 33);
 }
 
 TForm14::~TForm14() = default;
 
 void TForm14::CambiaIdioma() {
-  setWindowTitle(Msg(font_row::kTitle));
-  font_label_->setText(Msg(font_row::kFont));
-  char_label_->setText(Msg(font_row::kCharacter));
-  zoom_label_->setText(Msg(font_row::kZoom));
-  width_label_->setText(Msg(font_row::kWidth));
-  import_->setText(Msg(font_row::kImport));
-  export_->setText(Msg(font_row::kExport));
-  map_button_->setToolTip(Msg(font_row::kCharacterMap));
-  undo_button_->defaultAction()->setText(Msg(font_row::kUndo));
-  redo_button_->defaultAction()->setText(Msg(font_row::kRedo));
-  sample_label_->setText(Msg(font_row::kSample));
+  setWindowTitle(Msg(font_editor_row::kTitle));
+  font_label_->setText(Msg(font_editor_row::kFont));
+  char_label_->setText(Msg(font_editor_row::kCharacter));
+  zoom_label_->setText(Msg(font_editor_row::kZoom));
+  width_label_->setText(Msg(font_editor_row::kWidth));
+  import_->setText(Msg(font_editor_row::kImport));
+  export_->setText(Msg(font_editor_row::kExport));
+  map_button_->setToolTip(Msg(font_editor_row::kCharacterMap));
+  undo_button_->defaultAction()->setText(Msg(font_editor_row::kUndo));
+  redo_button_->defaultAction()->setText(Msg(font_editor_row::kRedo));
+  sample_label_->setText(Msg(font_editor_row::kSample));
   ok_->setText(Msg(rows::kOk));
   cancel_->setText(Msg(rows::kCancel));
   Redraw();
@@ -266,7 +267,7 @@ void TForm14::Redraw() {
   import_->setEnabled(valid && !shared);
   export_->setEnabled(valid && !shared);
   width_list_->setEnabled(valid && !shared && font.name != kFontVideotex);
-  height_->setText(Msg(font_row::kHeight) + QLatin1Char(' ') +
+  height_->setText(Msg(font_editor_row::kHeight) + QLatin1Char(' ') +
                    (valid ? QString::number(font.height) : QString()));
 
   PixelBuffer picture;
@@ -354,13 +355,13 @@ void TForm14::EndStroke() {
 void TForm14::Import() {
   if (!import_->isEnabled()) return;
   Settings& settings = main_.Config().settings;
-  const std::optional<QString> file = ChooseOpenFile(this, QString(), font_row::kBitmapFilter,
+  const std::optional<QString> file = ChooseOpenFile(this, QString(), font_editor_row::kBitmapFilter,
                                                      Utf8(settings.last_opened_directory));
   if (!file) return;
   settings.last_opened_directory = QFileInfo(*file).absolutePath().toStdString();
   const TLetra before = Current();
   if (!fonts_.ImportaLetra(ToPath(*file), font_, code_)) {
-    Prompts::Error(this, Msg(font_row::kBitmapNotTwoColours));
+    Prompts::Error(this, Msg(font_rows::kBitmapNotTwoColours));
     return;
   }
   TLetra after = Current();
@@ -369,7 +370,7 @@ void TForm14::Import() {
   if (after.width != before.width) {
     TMHWFont trial = fonts_;
     if (!main_.Doc().ChangeGlyphWidth(trial, font_, code_, after.width)) {
-      Prompts::Error(this, Msg(font_row::kImportTooWide));
+      Prompts::Error(this, Msg(font_editor_row::kImportTooWide));
       return;
     }
   }
@@ -380,7 +381,7 @@ void TForm14::Export() {
   if (!export_->isEnabled()) return;
   Settings& settings = main_.Config().settings;
   const std::optional<QString> file =
-      ChooseSaveFile(this, QString(), font_row::kBitmapFilter, QStringLiteral("bmp"),
+      ChooseSaveFile(this, QString(), font_editor_row::kBitmapFilter, QStringLiteral("bmp"),
                      Utf8(settings.last_saved_directory));
   if (!file) return;
   settings.last_saved_directory = QFileInfo(*file).absolutePath().toStdString();

@@ -22,7 +22,7 @@ class TMainForm;
 class GlyphView;
 class TForm22;
 
-namespace font_row {
+namespace font_editor_row {
 inline constexpr int kUndo = 89;               // "&Deshacer"
 inline constexpr int kImport = 73;             // "Importar..."
 inline constexpr int kExport = 74;             // "Exportar..."
@@ -33,13 +33,12 @@ inline constexpr int kTitle = 197;             // "Editor de fuentes"
 inline constexpr int kZoom = 198;              // "Zoom :"
 inline constexpr int kCharacter = 199;         // "Letra :"
 inline constexpr int kBitmapFilter = 39;       // "Archivo Bitmap (BMP)|*.bmp"
-inline constexpr int kBitmapNotTwoColours = 19;
 inline constexpr int kRedo = 623;              // "&Rehacer"
 inline constexpr int kCharacterMap = 476;      // "Mapa de caracteres"
 inline constexpr int kSample = 477;            // "Muestra :"
 inline constexpr int kSampleText = 478;        // the preview line's first text
 inline constexpr int kImportTooWide = 479;     // an imported glyph does not fit the font area
-}  // namespace font_row
+}  // namespace font_editor_row
 
 class TForm14 : public QDialog {
   Q_OBJECT

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -106,6 +107,7 @@ TForm6::TForm6(TMainForm& main, TNodo& node)
       find_(new QPushButton(this)) {
   // The window's undo stack holds the edits; the box's own would undo behind its back.
   text_->setUndoRedoEnabled(false);
+  text_->installEventFilter(this);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   preview_->setMinimumHeight(24);
   preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -150,6 +152,26 @@ TForm6::TForm6(TMainForm& main, TNodo& node)
 }
 
 TForm6::~TForm6() = default;
+
+bool TForm6::eventFilter(QObject* watched, QEvent* event) {
+  // Undo and redo typed in the box go to the window's stack, not to the box.
+  if (watched == text_ &&
+      (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = key->matches(QKeySequence::Redo) ||
+                      key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_Y);
+    if (undo || redo) {
+      if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+      } else {
+        (undo ? UndoAction() : RedoAction())->trigger();
+      }
+      return true;
+    }
+  }
+  return ResourceEditor::eventFilter(watched, event);
+}
 
 void TForm6::CambiaIdioma() {
   ResourceEditor::CambiaIdioma();

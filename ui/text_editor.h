@@ -63,6 +63,9 @@ class TForm6 : public ResourceEditor {
   // The selected string drawn in the firmware's font 0.
   QLabel* Preview() const { return preview_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   friend class StringsCommand;
   void TextEdited();

@@ -75,6 +75,10 @@ class TextEditorTest : public QObject {
     TypeAtEnd(*editor, QStringLiteral("!"));
     QCOMPARE(editor->List().strings[0], std::string("Ayuda\nPulse OK para continuar.!"));
     QVERIFY(editor->Changed());
+    // Ctrl+Z in the box undoes through the window's stack.
+    QTest::keyClick(editor->TextBox(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor->List().strings[0], std::string("Ayuda\nPulse OK para continuar."));
+    QVERIFY(!editor->Changed());
   }
 
   void FormCutsLongStrings_data() {
