@@ -60,27 +60,22 @@ std::vector<ModelSample> ModelSamples() {
       if (patch) {
         if (shape == 2 || (shape == 1 && model != 4 && model != 15)) continue;
         add(model, shape ? "-small" : "", PatchOf(model, shape == 1));
-      } else if (IsPhilips(model)) {
-        PhilipsImageSpec spec;
+        continue;
+      }
+      // A shape the model does not have makes the builder throw: it is left out.
+      auto build = [&](auto spec, auto builder) {
         spec.model = model;
         spec.dirs = SampleTree(shape == 2);
         spec.markers = shape == 1;
         try {
-          add(model, shape == 1 ? "-markers" : shape == 2 ? "-two-regions" : "",
-              BuildPhilipsImage(spec).file);
-        } catch (const std::exception&) {  // a shape the model does not have
-        }
-      } else {
-        ImageSpec spec;
-        spec.model = model;
-        spec.dirs = SampleTree(shape == 2);
-        spec.markers = shape == 1;
-        try {
-          add(model, shape == 1 ? "-markers" : shape == 2 ? "-two-regions" : "",
-              BuildImage(spec).file);
+          add(model, shape == 1 ? "-markers" : shape == 2 ? "-two-regions" : "", builder(spec).file);
         } catch (const std::exception&) {
         }
-      }
+      };
+      if (IsPhilips(model))
+        build(PhilipsImageSpec{}, BuildPhilipsImage);
+      else
+        build(ImageSpec{}, BuildImage);
     }
   }
   return samples;
