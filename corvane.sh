@@ -3,7 +3,8 @@
 #   ./corvane.sh run    install what is missing, build, start the desktop program with the bundled
 #                       demo firmware opened (without a display: a picture of the window instead)
 #   ./corvane.sh test   install what is missing, build with AddressSanitizer and
-#                       UndefinedBehaviorSanitizer, run every test
+#                       UndefinedBehaviorSanitizer, run every test, then run each fuzz target
+#                       for a few seconds over its saved inputs (fuzz/run.sh, clang)
 # and, for packaging:
 #   ./corvane.sh package      build the Debian package build-package/corvane_*.deb
 #   ./corvane.sh windows-cli  cross-build build-windows/bin/corvane-cli.exe with MinGW-w64
@@ -20,6 +21,7 @@ PACKAGES=(
   nlohmann-json3-dev
   libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev
   xvfb xauth
   help2man
 )
@@ -65,6 +67,7 @@ case "${1:-}" in
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir build-asan --output-on-failure -j "$JOBS"
+    CORVANE_FUZZ_GENERATE=0 fuzz/run.sh 3
     ;;
   package)
     install_dependencies dpkg-dev fakeroot

@@ -52,9 +52,15 @@ std::string WriteAll(int fd, ByteView bytes) {
 
 }  // namespace
 
-std::string WriteFileAtomic(const fs::path& path, ByteView bytes) {
-  const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+std::string WriteFileAtomic(const fs::path& destination, ByteView bytes) {
   std::error_code ec;
+  // A symbolic link keeps pointing at the file it names: that file is the one replaced.
+  fs::path path = destination;
+  if (fs::is_symlink(destination, ec)) {
+    const fs::path target = fs::canonical(destination, ec);
+    if (!ec) path = target;
+  }
+  const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
   if (fs::is_directory(path, ec)) return "the destination is a folder";
 #ifdef CORVANE_POSIX
   std::string pattern = (dir / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
@@ -72,8 +78,17 @@ std::string WriteFileAtomic(const fs::path& path, ByteView bytes) {
   std::string error = WriteAll(fd, bytes);
   if (::close(fd) != 0 && error.empty()) error = std::strerror(errno);
   if (error.empty()) error = RenameOver(pattern, path);
-  if (!error.empty()) ::unlink(pattern.c_str());
-  return error;
+  if (!error.empty()) {
+    ::unlink(pattern.c_str());
+    return error;
+  }
+  // The new name is on disk only once the folder is: flush it too (where the file system can).
+  const int dir_fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir_fd >= 0) {
+    ::fsync(dir_fd);
+    ::close(dir_fd);
+  }
+  return {};
 #else
   std::mt19937_64 rng(std::random_device{}());
   const fs::path temp = dir / ("." + path.filename().string() + ".tmp-" + std::to_string(rng()));

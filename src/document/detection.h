@@ -1,6 +1,7 @@
 // Detecting the receiver model of a file: every model whose loader accepts it, ranked by the
-// evidence that it is the right one (block checksums, table addresses inside the image, compressed
-// files that decompress, files at all).
+// evidence that it is the right one (block checksums, table addresses inside the image, patch
+// sections that read consistently in the model's byte order, the block-file shape, font tables,
+// compressed files that decompress, files at all, the file's extension).
 #pragma once
 
 #include <filesystem>
@@ -21,6 +22,14 @@ struct ModelCandidate {
 // Every model whose loader accepts `file`, best first (by score, then model number). Each loader
 // runs on a private tree and firmware.
 std::vector<ModelCandidate> DetectModels(const std::filesystem::path& path, const Bytes& file);
+
+// Evidence weighs 4 (block checksums), 3 (patch sections consistent in the byte order, the block
+// file shape and its blocks, font tables found by the model's font name), 2 (table addresses),
+// 1 (compressed files decompress, the extension).
+// A candidate is chosen when it has at least this score ...
+inline constexpr int kDetectionMinimumScore = 2;
+// ... and leads every other by at least this much.
+inline constexpr int kDetectionLead = 3;
 
 // The model of the best candidate when it is clearly ahead of the next one; 0 when there is no
 // candidate or the best ones cannot be told apart.

@@ -115,6 +115,43 @@ void ReadPatchSection(ByteView section, ByteOrder order, TArbol& tree, TNodo* se
   }
 }
 
+namespace {
+// A byte a directory name may hold: printable ASCII or a Latin-1 letter.
+bool IsTextByte(std::uint8_t c) { return (c >= 0x20 && c < 0x7F) || (c >= 0xA0 && c < 0xFF); }
+}  // namespace
+
+SectionFit MeasurePatchSection(ByteView section, ByteOrder order) {
+  SectionFit fit;
+  if (section.size() >= kCanalMark.size() &&
+      std::string_view(reinterpret_cast<const char*>(section.data()), kCanalMark.size()) ==
+          kCanalMark)
+    return fit;
+  for (std::size_t slot = 0; slot < kSectionTableSlots; ++slot) {
+    const std::uint32_t at =
+        order == ByteOrder::Little ? section.u16le(2 * slot) : section.u16be(2 * slot);
+    if (at == 0 || at >= 0xFFFF) break;
+    bool named = section.Contains(at, 16) && section[at] != ' ' && IsTextByte(section[at]);
+    for (std::size_t i = 1; named && i < kDirectoryNameLength && section[at + i] != 0; ++i)
+      named = IsTextByte(section[at + i]);
+    const std::size_t count_field = at + 12;
+    const std::uint64_t count = named ? ReadField(section, count_field, order) : 0;
+    if (!named || count == 0 || !section.Contains(at + 16, kEntrySize * count)) {
+      ++fit.broken;
+      continue;
+    }
+    std::size_t outside = 0;
+    for (std::size_t j = 0; j < count; ++j) {
+      const std::size_t entry = at + 16 + kEntrySize * j;
+      if (!section.Contains(count_field + ReadField(section, entry + 12, order),
+                            ReadField(section, entry + 16, order)))
+        ++outside;
+    }
+    fit.entries_outside += outside;
+    ++(outside == 0 ? fit.fitting : fit.broken);
+  }
+  return fit;
+}
+
 void FillPatchTree(TFirmware& firmware, ByteView image, std::span<const SectionPlace> places,
                    ByteOrder order) {
   TArbol& tree = *firmware.Tree;

@@ -45,6 +45,17 @@ std::int64_t SectionNumber(std::string_view name);
 // stays inside `section`; entries whose bytes lie outside it are skipped.
 void ReadPatchSection(ByteView section, ByteOrder order, TArbol& tree, TNodo* section_node);
 
+// How a section's directory records read in one byte order: records whose header has a name and a
+// file table inside the section and whose every entry's bytes lie inside it (`fitting`), and the
+// others (`broken`), with the entries pointing outside the section. A CANAL_P.RCU section or an
+// empty table counts as neither.
+struct SectionFit {
+  std::size_t fitting = 0;
+  std::size_t broken = 0;
+  std::size_t entries_outside = 0;
+};
+SectionFit MeasurePatchSection(ByteView section, ByteOrder order);
+
 // Where a loader finds its sections: node number and image offset of each, in tree order.
 struct SectionPlace {
   unsigned number;

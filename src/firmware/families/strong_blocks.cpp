@@ -1,6 +1,22 @@
 #include "firmware/families/strong_blocks.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace corvane {
+
+bool HasStrongBlockShape(ByteView file) {
+  std::vector<std::uint32_t> addresses;
+  for (std::size_t pos = 0; pos < file.size(); pos += kStrongRecordSize) {
+    if (!file.Contains(pos, kStrongHeaderSize)) return false;
+    const std::uint32_t address = file.u32be(pos + 4);
+    if (address % kBlockSize != 0) return false;
+    addresses.push_back(address);
+  }
+  std::sort(addresses.begin(), addresses.end());
+  return !addresses.empty() &&
+         std::adjacent_find(addresses.begin(), addresses.end()) == addresses.end();
+}
 
 std::optional<std::size_t> FindStrongRecord(ByteView file, std::uint32_t address) {
   for (std::size_t pos = 0; file.Contains(pos, kStrongHeaderSize); pos += kStrongRecordSize)

@@ -15,6 +15,10 @@ inline constexpr std::size_t kBlockSize = 0x10000;
 // A block of area i sits at flash address base + kStrongAddressOffset + i * kBlockSize.
 inline constexpr std::uint32_t kStrongAddressOffset = 0x20000000;
 
+// Whether the whole file reads as block records: at least one, each record's address on a block
+// boundary and no address twice.
+bool HasStrongBlockShape(ByteView file);
+
 // File offset of the first record (in file order) whose address is `address`.
 std::optional<std::size_t> FindStrongRecord(ByteView file, std::uint32_t address);
 // Copies that record's data (65536 bytes, fewer when the file ends) to image[image_offset...].

@@ -1,0 +1,66 @@
+// Model detection over sample files of every model: it never picks a wrong model, and a damaged
+// patch is not taken for the other byte order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <set>
+
+#include "document/detection.h"
+#include "support/model_samples.h"
+#include "support/patch_builder.h"
+
+namespace corvane {
+namespace {
+
+bool Lists(const std::vector<ModelCandidate>& candidates, int model) {
+  return std::any_of(candidates.begin(), candidates.end(),
+                     [&](const ModelCandidate& c) { return c.model == model; });
+}
+
+// One sample per model (with font tables where the model keeps fonts): every loader runs on each.
+TEST(Detection, NeverChoosesAWrongModel) {
+  int detected = 0, ambiguous = 0;
+  std::set<int> seen;
+  for (const test::ModelSample& sample : test::ModelSamples()) {
+    if (!seen.insert(sample.model).second) continue;
+    const auto candidates = DetectModels(sample.name, sample.file);
+    ASSERT_TRUE(Lists(candidates, sample.model)) << sample.name;
+    const int chosen = ChooseDetectedModel(candidates);
+    EXPECT_TRUE(chosen == 0 || chosen == sample.model) << sample.name << " taken for " << chosen;
+    ++(chosen == sample.model ? detected : ambiguous);
+  }
+  std::cout << detected << " detected, " << ambiguous << " ambiguous\n";
+}
+
+// Entries of a little-endian patch pointed past the end of the file (the first directory's, or
+// every one): the big-endian reading must never win.
+Bytes DamagedPioneerPatch(bool every_entry) {
+  Bytes file = test::PlainPatch({test::SampleSection(1), test::SampleSection(2)}, test::Endian::Little);
+  for (std::size_t section = 0; section < file.size(); section += test::kPatchSection) {
+    for (std::size_t slot = 0; slot < (every_entry ? 16u : 1u); ++slot) {
+      const std::size_t record = section + (file[section + 2 * slot] | (file[section + 2 * slot + 1] << 8));
+      if (record == section) break;
+      const std::size_t count = file[record + 12];
+      for (std::size_t entry = record + 16; entry < record + 16 + count * 20; entry += 20)
+        file[entry + 14] = 0x7F;  // offset far past the end of the file
+    }
+    if (!every_entry) break;
+  }
+  return file;
+}
+
+TEST(Detection, PioneerPatchWithEntriesOutsideTheFile) {
+  for (const bool every_entry : {false, true}) {
+    const Bytes file = DamagedPioneerPatch(every_entry);
+    for (const char* name : {"damaged.rsc", "damaged.bin"}) {
+      const int chosen = ChooseDetectedModel(DetectModels(name, file));
+      EXPECT_TRUE(chosen == 0 || chosen == 4) << name << " " << every_entry << " taken for " << chosen;
+    }
+  }
+  // With some directories intact and its own extension, the little-endian reading is clearly ahead.
+  EXPECT_EQ(ChooseDetectedModel(DetectModels("damaged.rsc", DamagedPioneerPatch(false))), 4);
+}
+
+}  // namespace
+}  // namespace corvane
