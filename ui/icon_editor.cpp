@@ -71,27 +71,12 @@ TForm5::TForm5(TMainForm& main, TNodo& node, TMHWIconLib icons)
   icons_row->addWidget(panel_.height_label);
   icons_row->addStretch(1);
 
-  auto* palette_row = new QHBoxLayout;
-  palette_row->addWidget(panel_.palette_label);
-  palette_row->addWidget(panel_.palettes);
-  palette_row->addSpacing(12);
-  palette_row->addWidget(panel_.zoom_label);
-  palette_row->addWidget(panel_.zoom);
-  palette_row->addStretch(1);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(import_);
-  buttons->addWidget(export_);
-  buttons->addStretch(1);
-  buttons->addWidget(OkButton());
-  buttons->addWidget(CancelButton());
-
   auto* layout = new QVBoxLayout(this);
   layout->setMenuBar(menu_bar_);
-  layout->addLayout(palette_row);
+  layout->addLayout(panel_.PaletteRow());
   layout->addLayout(icons_row);
   layout->addWidget(panel_.scroll, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow(import_, export_, OkButton(), CancelButton()));
   layout->addWidget(panel_.status);
 
   // Receiver icons are tiny: they open enlarged.
@@ -105,7 +90,6 @@ TForm5::TForm5(TMainForm& main, TNodo& node, TMHWIconLib icons)
   connect(import_, &QPushButton::clicked, this, &TForm5::Importar);
   connect(export_, &QPushButton::clicked, this, &TForm5::Exportar);
   connect(panel_.view, &TPictureView::Hovered, this, &TForm5::ShowPixel);
-  connect(panel_.view, &TPictureView::Left, this, [this] { panel_.status->clear(); });
 
   FillIconList();
   Dibuja();
@@ -131,9 +115,8 @@ void TForm5::FillIconList() {
 }
 
 void TForm5::Dibuja() {
-  panel_.view->SetPicture(corvane::Dibuja(state_.icons, static_cast<std::size_t>(state_.shown),
-                                          panel_.palettes->Palette()));
-  panel_.status->setText(panel_.palettes->HasPalette() ? QString() : Msg(row::kNoPalette));
+  panel_.Show(corvane::Dibuja(state_.icons, static_cast<std::size_t>(state_.shown),
+                              panel_.palettes->Palette()));
 }
 
 void TForm5::ActualizaTamanos() {
@@ -141,15 +124,12 @@ void TForm5::ActualizaTamanos() {
   const bool any = state_.shown < Count(state_.icons);
   const Icon* icon = any ? &state_.icons.icons[static_cast<std::size_t>(state_.shown)] : nullptr;
   panel_.CambiaIdioma(icon ? icon->width : 0, icon ? icon->height : 0);
-  if (sized_) panel_.FitWindow(this);
+  panel_.Refit(this);
 }
 
 void TForm5::showEvent(QShowEvent* event) {
   ResourceEditor::showEvent(event);
-  if (!sized_) {
-    sized_ = true;
-    panel_.FitWindow(this);
-  }
+  panel_.FirstShow(this);
 }
 
 void TForm5::ShowPixel(int x, int y) {
@@ -248,6 +228,10 @@ bool TForm5::GuardaDatos() {
 
 void TForm5::Redibuja(const QString& palette) {
   if (panel_.palettes->Recarga(palette)) Dibuja();
+}
+
+void TForm5::NodeWrittenElsewhere(const TNodo& node) {
+  if (panel_.palettes->RecargaNodo(node)) Dibuja();
 }
 
 QString TForm5::StatusText() const { return panel_.status->text(); }

@@ -30,6 +30,8 @@ class TForm5 : public ResourceEditor {
   bool GuardaDatos() override;
   void CambiaIdioma() override;
   void Redibuja(const QString& palette) override;
+  // The palette in use written by another editor (the hex editor) is read again.
+  void NodeWrittenElsewhere(const TNodo& node) override;
 
   const TMHWIconLib& Icons() const { return state_.icons; }
   int Shown() const { return state_.shown; }
@@ -70,7 +72,6 @@ class TForm5 : public ResourceEditor {
   QToolButton* delete_;
   QPushButton* import_;
   QPushButton* export_;
-  bool sized_ = false;
 };
 
 void RegisterIconEditor();

@@ -39,29 +39,16 @@ TForm4::TForm4(TMainForm& main, TNodo& node)
   edit_menu_ = menu_bar_->addMenu(QString());
   AddUndoCommands(edit_menu_);
 
-  auto* top = new QHBoxLayout;
-  top->addWidget(panel_.palette_label);
-  top->addWidget(panel_.palettes);
-  top->addSpacing(12);
-  top->addWidget(panel_.zoom_label);
-  top->addWidget(panel_.zoom);
-  top->addSpacing(12);
-  top->addWidget(panel_.width_label);
-  top->addWidget(panel_.height_label);
-  top->addStretch(1);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(import_);
-  buttons->addWidget(export_);
-  buttons->addStretch(1);
-  buttons->addWidget(OkButton());
-  buttons->addWidget(CancelButton());
+  QHBoxLayout* top = panel_.PaletteRow();
+  top->insertSpacing(top->count() - 1, 12);
+  top->insertWidget(top->count() - 1, panel_.width_label);
+  top->insertWidget(top->count() - 1, panel_.height_label);
 
   auto* layout = new QVBoxLayout(this);
   layout->setMenuBar(menu_bar_);
   layout->addLayout(top);
   layout->addWidget(panel_.scroll, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow(import_, export_, OkButton(), CancelButton()));
   layout->addWidget(panel_.status);
 
   if (const TArbol* tree = main.Doc().Tree())
@@ -70,7 +57,6 @@ TForm4::TForm4(TMainForm& main, TNodo& node)
   connect(import_, &QPushButton::clicked, this, &TForm4::Importar);
   connect(export_, &QPushButton::clicked, this, &TForm4::Exportar);
   connect(panel_.view, &TPictureView::Hovered, this, &TForm4::ShowPixel);
-  connect(panel_.view, &TPictureView::Left, this, [this] { panel_.status->clear(); });
 
   Dibuja();
   CambiaIdioma();
@@ -85,22 +71,18 @@ void TForm4::CambiaIdioma() {
 }
 
 void TForm4::Dibuja() {
-  panel_.view->SetPicture(corvane::Dibuja(image_, panel_.palettes->Palette()));
-  panel_.status->setText(panel_.palettes->HasPalette() ? QString() : Msg(row::kNoPalette));
+  panel_.Show(corvane::Dibuja(image_, panel_.palettes->Palette()));
 }
 
 void TForm4::ActualizaTamanos() {
   setWindowTitle(GraphicsCaption(row::kImageCaption, *Node()));
   panel_.CambiaIdioma(image_.Width(), image_.Height());
-  if (sized_) panel_.FitWindow(this);
+  panel_.Refit(this);
 }
 
 void TForm4::showEvent(QShowEvent* event) {
   ResourceEditor::showEvent(event);
-  if (!sized_) {
-    sized_ = true;
-    panel_.FitWindow(this);
-  }
+  panel_.FirstShow(this);
 }
 
 void TForm4::ShowPixel(int x, int y) {
@@ -145,6 +127,10 @@ bool TForm4::GuardaDatos() {
 
 void TForm4::Redibuja(const QString& palette) {
   if (panel_.palettes->Recarga(palette)) Dibuja();
+}
+
+void TForm4::NodeWrittenElsewhere(const TNodo& node) {
+  if (panel_.palettes->RecargaNodo(node)) Dibuja();
 }
 
 QString TForm4::StatusText() const { return panel_.status->text(); }

@@ -25,6 +25,8 @@ class TForm4 : public ResourceEditor {
   bool GuardaDatos() override;
   void CambiaIdioma() override;
   void Redibuja(const QString& palette) override;
+  // The palette in use written by another editor (the hex editor) is read again.
+  void NodeWrittenElsewhere(const TNodo& node) override;
 
   const TMHWImage& Image() const { return image_; }
   void Importar();
@@ -51,7 +53,6 @@ class TForm4 : public ResourceEditor {
   QMenu* edit_menu_;
   QPushButton* import_;
   QPushButton* export_;
-  bool sized_ = false;
 };
 
 void RegisterImageEditor();

@@ -56,6 +56,10 @@ bool TPaletteList::Recarga(const QString& key) {
   return true;
 }
 
+bool TPaletteList::RecargaNodo(const TNodo& node) {
+  return palette_ && palette_->Node() == &node && Recarga(NodeName(PaletteChangeKey(node)));
+}
+
 std::optional<QString> ChooseGraphicFile(TMainForm& main, QWidget* parent, bool save,
                                          int filter_row, const QString& default_suffix,
                                          int* filter_index) {

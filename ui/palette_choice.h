@@ -33,6 +33,8 @@ class TPaletteList : public QComboBox {
   // A palette announced as changed (its "parent:name"): when it is the loaded one it is read
   // again from its node and true is returned (the caller redraws).
   bool Recarga(const QString& key);
+  // The same for a node written by another editor: true when it is the loaded palette's.
+  bool RecargaNodo(const TNodo& node);
 
  signals:
   // The user chose another palette and it was loaded.

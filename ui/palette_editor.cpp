@@ -104,19 +104,13 @@ TForm3::TForm3(TMainForm& main, TNodo& node, TMHWPalette palette)
     connect(item, &QAction::triggered, this, [this, k] { SetMode(mode_target_, k); });
   }
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(import_);
-  buttons->addWidget(export_);
-  buttons->addStretch(1);
-  buttons->addWidget(OkButton());
-  buttons->addWidget(CancelButton());
   connect(import_, &QPushButton::clicked, this, &TForm3::Importar);
   connect(export_, &QPushButton::clicked, this, &TForm3::Exportar);
 
   auto* layout = new QVBoxLayout(this);
   layout->setMenuBar(menu_bar_);
   layout->addLayout(grid);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow(import_, export_, OkButton(), CancelButton()));
   layout->addWidget(status_);
 
   ColorPaneles();

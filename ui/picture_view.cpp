@@ -3,9 +3,11 @@
 #include <QComboBox>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QPainter>
 #include <algorithm>
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
@@ -130,6 +132,7 @@ PicturePanel::PicturePanel(QWidget* owner)
   scroll->setAlignment(Qt::AlignCenter);
   scroll->setFrameShape(QFrame::NoFrame);
   palette_label->setBuddy(palettes);
+  QObject::connect(view, &TPictureView::Left, status, &QLabel::clear);
   zoom_label->setBuddy(zoom);
 }
 
@@ -138,6 +141,43 @@ void PicturePanel::CambiaIdioma(int width, int height) {
   zoom_label->setText(Msg(row::kZoomLabel));
   width_label->setText(Msg(row::kWidthLabel) + QLatin1Char(' ') + QString::number(width));
   height_label->setText(Msg(row::kHeightLabel) + QLatin1Char(' ') + QString::number(height));
+}
+
+QHBoxLayout* PicturePanel::PaletteRow() const {
+  auto* row = new QHBoxLayout;
+  row->addWidget(palette_label);
+  row->addWidget(palettes);
+  row->addSpacing(12);
+  row->addWidget(zoom_label);
+  row->addWidget(zoom);
+  row->addStretch(1);
+  return row;
+}
+
+QHBoxLayout* ButtonRow(QPushButton* import, QPushButton* export_button, QPushButton* ok,
+                       QPushButton* cancel) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(import);
+  row->addWidget(export_button);
+  row->addStretch(1);
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  return row;
+}
+
+void PicturePanel::Show(PixelBuffer picture) {
+  view->SetPicture(std::move(picture));
+  status->setText(palettes->HasPalette() ? QString() : Msg(row::kNoPalette));
+}
+
+void PicturePanel::FirstShow(QWidget* window) {
+  if (sized) return;
+  sized = true;
+  FitWindow(window);
+}
+
+void PicturePanel::Refit(QWidget* window) {
+  if (sized) FitWindow(window);
 }
 
 void PicturePanel::FitWindow(QWidget* window) {

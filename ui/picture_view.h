@@ -9,6 +9,8 @@
 #include "resources/palette.h"
 
 class QComboBox;
+class QHBoxLayout;
+class QPushButton;
 class QLabel;
 class QScrollArea;
 
@@ -78,10 +80,24 @@ struct PicturePanel {
   QLabel* status;
 
   explicit PicturePanel(QWidget* owner);
+  bool sized = false;
+
+  // "Paleta :" with the list and "Zoom :" with its choice, in one row.
+  QHBoxLayout* PaletteRow() const;
+
   void CambiaIdioma(int width, int height);
-  // Fits the window (or its MDI frame) to the picture, within the space the main window has.
+  // Shows a picture drawn with the list's palette (the status line says when there is none).
+  void Show(PixelBuffer picture);
+  // Fits the window (or its MDI frame) to the picture, within the space the main window has:
+  // once shown, and after that whenever the picture's size changes (Refit).
+  void FirstShow(QWidget* window);
+  void Refit(QWidget* window);
   void FitWindow(QWidget* window);
 };
+
+// "Importar...", "Exportar..." on the left, "OK" and "Cancelar" on the right.
+QHBoxLayout* ButtonRow(QPushButton* import, QPushButton* export_button, QPushButton* ok,
+                       QPushButton* cancel);
 
 // "Caption - parent:name" of an editor's window.
 QString GraphicsCaption(int caption_row, const TNodo& node);

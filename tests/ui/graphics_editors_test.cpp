@@ -147,6 +147,11 @@ class GraphicsEditorsTest : public QObject {
     QVERIFY(editor->View()->Picture() != shown);
     QCOMPARE(editor->Image().Plain(), plain);
     QVERIFY(!editor->Changed());
+    // The status line names the colour drawn under the pointer.
+    emit editor->View()->Hovered(5, 7);
+    const Rgb drawn = editor->View()->Picture().Get(5, 7);
+    QVERIFY(editor->StatusText().contains(
+        QStringLiteral("RGB (%1, %2, %3)").arg(drawn.r).arg(drawn.g).arg(drawn.b)));
   }
 
   void UnchangedImageIsWrittenBackOnOk() {
