@@ -37,7 +37,14 @@ void TPaletteList::SeleccionaPaleta(const TNodo& resource, bool nested) {
 
 void TPaletteList::CargaPaleta() {
   if (tree_ == nullptr || currentIndex() < 0) return;
-  LoadPalettePath(*tree_, currentData().toByteArray().toStdString(), palette_);
+  const std::string path = currentData().toByteArray().toStdString();
+  TNodo* node = FindPalettePath(*tree_, path);
+  if (node == nullptr) return;
+  palette_ = TMHWPalette::Create(node);
+  // What a later change is recognised by. The palette file may be deleted from the tree while
+  // this list shows it: its node is then never looked at again, only its path.
+  loaded_path_ = path;
+  loaded_key_ = NodeName(PaletteChangeKey(*node));
 }
 
 void TPaletteList::Setup(const TArbol& tree, const TNodo& resource, bool nested) {
@@ -49,15 +56,14 @@ void TPaletteList::Setup(const TArbol& tree, const TNodo& resource, bool nested)
 const TMHWPalette& TPaletteList::Palette() const { return palette_ ? *palette_ : greys_; }
 
 bool TPaletteList::Recarga(const QString& key) {
-  if (!palette_ || palette_->Node() == nullptr) return false;
-  TNodo* node = palette_->Node();
-  if (NodeName(PaletteChangeKey(*node)) != key) return false;
-  if (std::optional<TMHWPalette> again = TMHWPalette::Create(node)) palette_ = std::move(again);
+  if (!palette_ || tree_ == nullptr || key != loaded_key_) return false;
+  if (TNodo* node = FindPalettePath(*tree_, loaded_path_))
+    if (std::optional<TMHWPalette> again = TMHWPalette::Create(node)) palette_ = std::move(again);
   return true;
 }
 
 bool TPaletteList::RecargaNodo(const TNodo& node) {
-  return palette_ && palette_->Node() == &node && Recarga(NodeName(PaletteChangeKey(node)));
+  return palette_ && palette_->Node() == &node && Recarga(loaded_key_);
 }
 
 std::optional<QString> ChooseGraphicFile(TMainForm& main, QWidget* parent, bool save,

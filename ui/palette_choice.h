@@ -43,6 +43,8 @@ class TPaletteList : public QComboBox {
  private:
   const TArbol* tree_ = nullptr;
   std::optional<TMHWPalette> palette_;
+  std::string loaded_path_;
+  QString loaded_key_;
   TMHWPalette greys_ = TMHWPalette::Greys();
 };
 

@@ -239,6 +239,16 @@ class GraphicsEditorsTest : public QObject {
     QCOMPARE(other->View()->Picture(), other_before);
     QVERIFY(!same->Changed());
   }
+
+  void DeletedPaletteIsNeverReadAgain() {
+    TForm4* editor = Open<TForm4>("boot/logo.imz");
+    const PixelBuffer shown = editor->View()->Picture();
+    Click(*form_, NodeAt(*form_, "boot/main.luz"));
+    form_->DeleteSelected();
+    QVERIFY(NodeAt(*form_, "boot/main.luz") == nullptr);
+    form_->CambioColorPaleta(QStringLiteral("boot:main.luz"));
+    QCOMPARE(editor->View()->Picture(), shown);
+  }
 };
 
 QTEST_MAIN(GraphicsEditorsTest)
