@@ -42,6 +42,9 @@ const std::vector<OwnMessage>& OwnMessages() {
       {424, "¡ La colección de iconos no cabe en 65539 bytes !"},
       {425, "¡ El icono tiene que ser menor de 256x256 !"},
       {426, "El documento JSON no describe el recurso:"},
+      {427, "Color %1 : RGB (%2, %3, %4), modo %5"},
+      {428, "Píxel (%1, %2) :"},
+      {429, "Sin paleta : se muestra en grises"},
       // Fonts, font lists and the font editor: rows 470-519.
       {470, "No se encuentra la tabla de tipos de letra en la imagen; no hay tipos de letra."},
       {471, "La tabla de tipos de letra de la imagen tiene más de 4 tipos de letra; no se leen."},
