@@ -35,11 +35,7 @@ using test::Load;
 using test::Loaded;
 using test::SaveAndReload;
 
-std::unique_ptr<Loaded> LoadSpec(const ImageSpec& spec) {
-  auto l = Load(BuildImage(spec).file, spec.model);
-  EXPECT_TRUE(l->result.ok()) << RenderMessage(l->result.message);
-  return l;
-}
+std::unique_ptr<Loaded> LoadSpec(const ImageSpec& spec) { return test::LoadOk(BuildImage(spec).file, spec.model); }
 
 ImageSpec Spec(int model, std::vector<DirSpec> dirs = SampleTree()) {
   ImageSpec s;
