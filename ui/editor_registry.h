@@ -27,6 +27,17 @@ class EditorChild : public QWidget {
   // Relabels the window from the message table in use.
   virtual void CambiaIdioma() {}
 
+  // What other windows changed (the main window passes it to every open editor; each ignores
+  // what it does not show):
+  // a palette was written; `palette` is its parent's name ":" its name (CambioColorPaleta).
+  virtual void Redibuja(const QString& palette) { (void)palette; }
+  // an image was written; `image` is its parent's name ":" its name (CambioImagen).
+  virtual void RedibujaImagen(const QString& image) { (void)image; }
+  // an icon collection was written; `collection` is its file name (CambioIcono).
+  virtual void RedibujaIcono(const QString& collection) { (void)collection; }
+  // any other editor wrote into `node` (a class the script listing uses, for example).
+  virtual void NodeWrittenElsewhere(const TNodo& node) { (void)node; }
+
  private:
   TMainForm& main_;
   TNodo* node_;

@@ -1,12 +1,15 @@
-// corvane [FILE] [-m N]: the desktop program, opening FILE at start (model N, or detected).
+// corvane [FILE] [-m N] [--open PATH]: the desktop program, opening FILE at start (model N, or
+// detected) and the editor of the file PATH inside it.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QTimer>
 
-#include "hex_editor_window.h"
 #include "config/configuration.h"
+#include "editor_registry.h"
+#include "editors.h"
 #include "main_window.h"
+#include "resources/palette.h"
 #include "tree_view.h"
 
 int main(int argc, char** argv) {
@@ -34,8 +37,14 @@ int main(int argc, char** argv) {
       QStringLiteral("screenshot"),
       QStringLiteral("Save a picture of the main window to PNG once it is shown, then quit."),
       QStringLiteral("PNG"));
+  const QCommandLineOption open_option(
+      QStringLiteral("open"),
+      QStringLiteral("Open the editor of this file of FILE at start (its path from the root, the "
+                     "names separated by \":\"); with --screenshot the picture is of that editor."),
+      QStringLiteral("PATH"));
   parser.addOption(model_option);
   parser.addOption(screenshot_option);
+  parser.addOption(open_option);
   parser.process(app);
 
   int model = 0;
@@ -48,7 +57,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  corvane::ui::RegisterHexEditor();
+  corvane::ui::RegisterEditors();
   corvane::ui::TMainForm window;
   const bool screenshot = parser.isSet(screenshot_option);
   if (screenshot) {
@@ -58,17 +67,28 @@ int main(int argc, char** argv) {
   }
   if (!parser.positionalArguments().isEmpty())
     window.OpenFile(parser.positionalArguments().front(), model);
+  QWidget* shown = &window;
+  if (parser.isSet(open_option) && window.Doc().Tree() != nullptr) {
+    corvane::TNodo* node = corvane::FindPalettePath(
+        *window.Doc().Tree(), parser.value(open_option).toStdString());
+    if (node == nullptr) {
+      fputs("corvane: no file of that path in the image\n", stderr);
+      return 1;
+    }
+    window.AbreHijo(node);
+    if (corvane::ui::EditorChild* editor = window.EditorOf(node)) shown = editor;
+  }
   if (screenshot) {
-    // The picture shows the tree open on the first file.
+    // The picture shows the tree open on the first file (or the editor asked for).
     window.TreeView()->expandAll();
-    if (corvane::TNodo* root = window.Doc().Root())
+    if (corvane::TNodo* root = window.Doc().Root(); root != nullptr && shown == &window)
       if (root->FirstChild() != nullptr && root->FirstChild()->FirstChild() != nullptr) {
         window.SelectNode(root->FirstChild()->FirstChild());
         window.ActualizaBotones();
       }
     const QString png = parser.value(screenshot_option);
-    QTimer::singleShot(300, &window, [&window, png] {
-      const bool saved = window.grab().save(png, "PNG");
+    QTimer::singleShot(300, &window, [shown, png] {
+      const bool saved = shown->grab().save(png, "PNG");
       QApplication::exit(saved ? 0 : 1);
     });
   }

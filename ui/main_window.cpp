@@ -402,6 +402,27 @@ void TMainForm::SelectNode(const TNodo* node) { tree_view_->SelectNode(node); }
 void TMainForm::NodeWritten(TNodo* node) {
   document_.NodeChanged(node);
   UpdateTitle();
+  for (EditorChild* editor : Editors())
+    if (node != nullptr && editor->Node() != node) editor->NodeWrittenElsewhere(*node);
+}
+
+std::vector<EditorChild*> TMainForm::Editors() const {
+  std::vector<EditorChild*> editors;
+  for (QMdiSubWindow* sub : mdi_area_->subWindowList())
+    if (auto* editor = qobject_cast<EditorChild*>(sub->widget())) editors.push_back(editor);
+  return editors;
+}
+
+void TMainForm::CambioColorPaleta(const QString& palette) {
+  for (EditorChild* editor : Editors()) editor->Redibuja(palette);
+}
+
+void TMainForm::CambioImagen(const QString& image) {
+  for (EditorChild* editor : Editors()) editor->RedibujaImagen(image);
+}
+
+void TMainForm::CambioIcono(const QString& collection) {
+  for (EditorChild* editor : Editors()) editor->RedibujaIcono(collection);
 }
 
 // ---- Commands enabling ----

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "config/configuration.h"
 #include "document/document.h"
@@ -63,8 +64,16 @@ class TMainForm : public QMainWindow {
   void SelectNode(const TNodo* node);
 
   bool FirmwareModificado() const { return document_.Modified(); }
-  // An editor wrote into a node: the document is changed and the title says so.
+  // An editor wrote into a node: the document is changed, the title says so and the other open
+  // editors hear of it (NodeWrittenElsewhere).
   void NodeWritten(TNodo* node);
+  // Passed to every open editor: a palette ("parent:name"), an image ("parent:name") or an icon
+  // collection (its file name) was written.
+  void CambioColorPaleta(const QString& palette);
+  void CambioImagen(const QString& image);
+  void CambioIcono(const QString& collection);
+  // The open editor children, in window order.
+  std::vector<EditorChild*> Editors() const;
 
   // Opens a file at start (command line): model 1..27, or 0 to detect it.
   bool OpenFile(const QString& path, int model);

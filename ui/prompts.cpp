@@ -1,6 +1,7 @@
 #include "prompts.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -135,6 +136,13 @@ std::optional<QString> Prompts::AskText(QWidget* parent, const TextRequest& requ
                                              QLineEdit::Normal, request.initial, &ok);
   if (!ok) return std::nullopt;
   return text;
+}
+
+std::optional<QColor> Prompts::ChooseColour(QWidget* parent, const QColor& initial) {
+  if (Hooks().colour) return Hooks().colour(initial);
+  const QColor chosen = QColorDialog::getColor(initial, parent, BoxTitle());
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
 }
 
 }  // namespace corvane::ui

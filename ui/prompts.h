@@ -2,6 +2,7 @@
 // this service, so that tests can answer them instead of a user.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -69,6 +70,7 @@ struct PromptHooks {
   std::function<std::optional<FileChoice>(const FileRequest&)> file;
   std::function<std::optional<FolderChoice>(const FolderRequest&)> folder;
   std::function<std::optional<QString>(const TextRequest&)> text;
+  std::function<std::optional<QColor>(const QColor&)> colour;
 };
 
 // Every message box and file or folder choice, replaceable by tests.
@@ -90,6 +92,8 @@ class Prompts {
   static std::optional<FileChoice> ChooseFile(QWidget* parent, const FileRequest& request);
   static std::optional<FolderChoice> ChooseFolder(QWidget* parent, const FolderRequest& request);
   static std::optional<QString> AskText(QWidget* parent, const TextRequest& request);
+  // The colour dialog opened on `initial`: the chosen colour, nothing when cancelled.
+  static std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial);
 };
 
 }  // namespace corvane::ui
