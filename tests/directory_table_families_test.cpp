@@ -32,10 +32,9 @@ using test::AddFile;
 using test::Dir;
 using test::ExpectTooManyFiles;
 using test::Load;
-using test::Loaded;
 using test::SaveAndReload;
 
-std::unique_ptr<Loaded> LoadSpec(const ImageSpec& spec) { return test::LoadOk(BuildImage(spec).file, spec.model); }
+auto LoadSpec(const ImageSpec& spec) { return test::LoadOk(BuildImage(spec).file, spec.model); }
 
 ImageSpec Spec(int model, std::vector<DirSpec> dirs = SampleTree()) {
   ImageSpec s;
