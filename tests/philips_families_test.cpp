@@ -38,11 +38,7 @@ PhilipsImageSpec Spec(int model, bool second_area = false) {
   return s;
 }
 
-std::unique_ptr<Loaded> LoadSpec(const PhilipsImageSpec& spec) {
-  auto l = Load(BuildPhilipsImage(spec).file, spec.model);
-  EXPECT_TRUE(l->result.ok()) << RenderMessage(l->result.message);
-  return l;
-}
+std::unique_ptr<Loaded> LoadSpec(const PhilipsImageSpec& spec) { return test::LoadOk(BuildPhilipsImage(spec).file, spec.model); }
 
 Result Save(TFirmware& fw, Bytes& out) { return fw.Build(SaveOptions{}, out); }
 

@@ -41,9 +41,9 @@ AboutDialog::AboutDialog(QWidget* parent)
 }
 
 void AboutDialog::CambiaIdioma() {
-  setWindowTitle(Msg(row::kAboutTitle));
+  setWindowTitle(Msg(row::kAboutCaption));
   description_->setText(Msg(row::kAboutDescription));
-  credits_->setText(Msg(row::kAboutThanks1) + QLatin1Char('\n') + Msg(row::kAboutThanks2) +
+  credits_->setText(Msg(row::kAboutCredits) + QLatin1Char('\n') + Msg(row::kAboutCreditsEnd) +
                     QStringLiteral("\n\n") + Msg(row::kAboutAuthors));
   ok_->setText(Msg(row::kOk));
 }

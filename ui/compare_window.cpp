@@ -76,15 +76,15 @@ TForm21::TForm21(TMainForm& main)
 
 void TForm21::CambiaIdioma() {
   setWindowTitle(main_.Action(MainWindowItem::CompareFirmwares)->text().remove(QLatin1Char('&')));
-  label1_->setText(Msg(row::kCompareFirst));
-  label2_->setText(Msg(row::kCompareSecond));
+  label1_->setText(Msg(row::kCompareFirmware1));
+  label2_->setText(Msg(row::kCompareFirmware2));
   compare_->setText(Msg(row::kCompareButton));
   save_->setText(Msg(row::kSaveSummary));
 }
 
 QStringList TForm21::Filters() {
   QStringList filters{FirmwareFilters().front()};
-  const QStringList listed = NameFilters(Msg(row::kCompareFilters));
+  const QStringList listed = NameFilters(Msg(row::kCompareFilter));
   if (!listed.isEmpty()) return filters + listed;
   const QStringList all = FirmwareFilters();  // detect, then models 1..27
   for (const int model : ComparableModels()) filters << all[model];

@@ -56,7 +56,7 @@ std::optional<QStringList> ChooseFilesToInsert(QWidget* parent, QString& folder)
   FileRequest request;
   request.mode = FileRequest::Mode::OpenMany;
   request.caption = Msg(row::kChooseFiles);
-  request.filters = NameFilters(Msg(row::kInsertFilters));
+  request.filters = NameFilters(Msg(row::kInsertFilter));
   request.folder = ExistingOrHome(folder);
   const std::optional<FileChoice> choice = Prompts::ChooseFile(parent, request);
   if (!choice) return std::nullopt;

@@ -42,7 +42,7 @@ TForm19::TForm19(const InfoFigures& figures, QWidget* parent)
 }
 
 void TForm19::CambiaIdioma() {
-  setWindowTitle(Msg(row::kInfoTitle));
+  setWindowTitle(Msg(row::kInfoCaption));
   for (std::size_t i = 0; i < panels_.size(); ++i) panels_[i].caption->setText(Msg(kCaptionRows[i]));
   ok_->setText(Msg(row::kOk));
 }

@@ -680,8 +680,8 @@ void TMainForm::NewDirectory() {
   TNodo* node = SelectedNode();
   if (node == nullptr) return;
   const std::optional<QString> name =
-      Prompts::AskText(this, {Msg(row::kNewDirectoryTitle), Msg(row::kNewDirectoryPrompt) + QLatin1Char(' '),
-                              Msg(row::kNewDirectoryName)});
+      Prompts::AskText(this, {Msg(row::kNewDirCaption), Msg(row::kNewDirPrompt) + QLatin1Char(' '),
+                              Msg(row::kNewDirDefault)});
   if (!name) return;
   const CommandResult result = document_.NewDirectory(node, name->toStdString());
   DocumentChanged(result);

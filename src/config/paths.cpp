@@ -74,7 +74,7 @@ bool PrepareUserInisFolder(const fs::path& shared, const fs::path& user) {
 }
 
 fs::path FindFileIgnoringCase(const fs::path& folder, std::string_view name) {
-  const fs::path exact = folder / fs::path(name);
+  const fs::path exact = folder / PathFromUtf8(name);
   std::error_code ec;
   if (fs::exists(exact, ec) || name.empty()) return exact;
   // Several matches ("english.ini" and "ENGLISH.ini"): the first in name order, so the choice
@@ -83,7 +83,7 @@ fs::path FindFileIgnoringCase(const fs::path& folder, std::string_view name) {
   fs::path found;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path candidate = it->path();
-    if (FoldCase(candidate.filename().string()) == folded && (found.empty() || candidate < found))
+    if (FoldCase(Utf8FromPath(candidate.filename())) == folded && (found.empty() || candidate < found))
       found = candidate;
   }
   return found.empty() ? exact : found;

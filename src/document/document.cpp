@@ -6,6 +6,7 @@
 #include "firmware/codec.h"
 #include "document/extraction.h"
 #include "base/file_io.h"
+#include "base/platform.h"
 #include "firmware/models.h"
 #include "document/names.h"
 #include "document/order_list.h"
@@ -13,6 +14,7 @@
 #include "config/paths.h"
 #include "resources/font_messages.h"
 #include "resources/font_tables.h"
+#include "firmware/new_node.h"
 
 namespace corvane {
 
@@ -28,7 +30,7 @@ CommandResult Refusal(Message message, Outcome outcome = Outcome::Refused) {
 }
 
 Message PathError(int row, const fs::path& path, const std::string& reason = {}) {
-  Message m = Message::FromRow(row).Break().Text(path.string());
+  Message m = Message::FromRow(row).Break().Text(Utf8FromPath(path));
   if (!reason.empty()) m.Text(": " + reason);
   return m;
 }
@@ -191,16 +193,7 @@ TNodo* Document::AddNode(ByteView bytes, std::string_view exact_name, TNodo* par
                          std::size_t index) {
   if (observer_) observer_->BeginInsert(parent, index);
   TNodo* node = tree_->InsertNew(parent, index);
-  node->Text = std::string(exact_name);
-  if (bytes.empty()) {  // no bytes: a directory, as AnadeNodo makes it
-    node->Data = TNodoDatos{};
-    node->ImageIndex = 0;
-  } else {
-    node->Data.Tamano = static_cast<std::uint32_t>(bytes.size());
-    node->Data.EsDirectorio = false;
-    node->Data.Datos = bytes.ToBytes();
-    node->ImageIndex = TipoArchivo(node->Text);
-  }
+  SetNewNode(*node, bytes, exact_name);
   if (observer_) observer_->EndInsert(node);
   return node;
 }
@@ -348,7 +341,7 @@ CommandResult Document::Extract(const TNodo* node, const fs::path& folder, bool 
 
   if (decompress && node == Root() && !IsPatch() && !run.cancelled) {
     interaction.Status(Message::FromRow(rows::kExportingOrder));
-    const fs::path list = folder / (firmware_->RootName + ".def");
+    const fs::path list = folder / PathFromUtf8(firmware_->RootName + ".def");
     const std::string error = WriteFileAtomic(list, ToBytesOf(ExportaOrdenTexto(*Root(), firmware_->RootName)));
     if (!error.empty()) r.messages.push_back(PathError(rows::kCannotOpen, list, error));
   }
@@ -441,7 +434,7 @@ CommandResult Document::ImportOrder(const fs::path& list_file, Interaction& inte
                              .Break()
                              .Row(rows::kNotFoundListHere)
                              .Break()
-                             .Text(report.string()));
+                             .Text(Utf8FromPath(report)));
     std::string lines;
     for (const std::string& p : not_found) lines += p + "\r\n";
     const std::string error = WriteFileAtomic(report, ToBytesOf(lines));

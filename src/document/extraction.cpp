@@ -5,6 +5,7 @@
 
 #include "firmware/codec.h"
 #include "base/file_io.h"
+#include "base/platform.h"
 #include "document/names.h"
 #include "document/tree_rules.h"
 
@@ -15,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 Message WriteError(const fs::path& path, const std::string& reason) {
-  return Message::FromRow(rows::kCannotOpen).Break().Text(path.string() + ": " + reason);
+  return Message::FromRow(rows::kCannotOpen).Break().Text(Utf8FromPath(path) + ": " + reason);
 }
 
 int Percent(std::uint32_t done, std::uint32_t total) {
@@ -46,7 +47,7 @@ Bytes BytesToWrite(std::string_view raw_name, ByteView stored, bool decompress) 
 
 Message GuardaArchivo(const fs::path& folder, std::string_view raw_name, ByteView stored,
                       bool decompress) {
-  const fs::path path = folder / DiskFileName(raw_name);
+  const fs::path path = folder / PathFromUtf8(DiskFileName(raw_name));
   std::error_code ec;
   if (fs::is_symlink(fs::symlink_status(path, ec)))
     return WriteError(path, "a symbolic link is in the way");
@@ -72,7 +73,8 @@ void ExtraeDirectorio(const TNodo& node, const fs::path& folder, ExtractRun& run
   }
   // The root's folder is "~" + RootName (a name the platform gave, safe as it is).
   const bool is_root = &node == run.root;
-  const fs::path sub = folder / (is_root ? "~" + std::string(run.root_name) : DiskFolderName(node.Text));
+  const fs::path sub =
+      folder / PathFromUtf8(is_root ? "~" + std::string(run.root_name) : DiskFolderName(node.Text));
   const std::string error = MakeFolder(sub);
   if (!error.empty()) {
     run.errors.push_back(WriteError(sub, error));

@@ -5,6 +5,7 @@
 #include "firmware/codec.h"
 #include "document/document.h"
 #include "base/file_io.h"
+#include "base/platform.h"
 #include "document/names.h"
 #include "firmware/sizes.h"
 
@@ -76,7 +77,7 @@ void Document::InsertOne(InsertRun& run, const std::string& disk_name) {
   const fs::path path = run.folder / disk_name;
   std::optional<Bytes> bytes = ReadWholeFile(path);
   if (!bytes) {
-    run.Fail(Outcome::IoError, Message::FromRow(rows::kCannotOpen).Break().Text(path.string()));
+    run.Fail(Outcome::IoError, Message::FromRow(rows::kCannotOpen).Break().Text(Utf8FromPath(path)));
     return;
   }
   if (run.compress && !(run.patch && IsRawFileName(name))) *bytes = Compress(*bytes);

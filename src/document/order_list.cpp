@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "base/platform.h"
 #include "document/names.h"
 
 namespace corvane {
@@ -89,7 +90,7 @@ fs::path OrderPathOnDisk(const fs::path& list_folder, std::string_view path_colu
     if (end == std::string_view::npos) end = path_column.size();
     const std::string_view part = path_column.substr(pos, end - pos);
     if (!part.empty()) {
-      as_latin1 /= Latin1ToUtf8(part);
+      as_latin1 /= PathFromUtf8(Latin1ToUtf8(part));
       as_bytes /= std::string(part);
     }
     pos = end + 1;

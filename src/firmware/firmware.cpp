@@ -2,6 +2,7 @@
 
 #include "base/message_rows.h"
 #include "base/file_io.h"
+#include "base/platform.h"
 #include "firmware/models.h"
 
 namespace corvane {
@@ -31,7 +32,7 @@ Result TFirmware::Create(const std::filesystem::path& file_name, TArbol& tree, i
   if (FindModel(model) != nullptr) file = ReadWholeFile(file_name);
   if (FindModel(model) != nullptr && !file) {
     FileName = file_name;
-    RootName = file_name.filename().string();
+    RootName = Utf8FromPath(file_name.filename());
     Tree = &tree;
     Model = static_cast<std::uint8_t>(model);
     Loaded = false;
@@ -43,7 +44,7 @@ Result TFirmware::Create(const std::filesystem::path& file_name, TArbol& tree, i
 Result TFirmware::CreateFromBytes(const std::filesystem::path& file_name, Bytes file, TArbol& tree,
                                   int model) {
   FileName = file_name;
-  RootName = file_name.filename().string();
+  RootName = Utf8FromPath(file_name.filename());
   Tree = &tree;
   Model = static_cast<std::uint8_t>(model >= 0 && model <= 255 ? model : 0);
   Loaded = false;

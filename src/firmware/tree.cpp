@@ -1,6 +1,7 @@
 #include "firmware/tree.h"
 
 #include "firmware/kinds.h"
+#include "firmware/new_node.h"
 
 #include <algorithm>
 #include <cassert>
@@ -102,17 +103,21 @@ TNodo* AnadeNodo(ByteView bytes, std::string_view name, TArbol& tree, TNodo* ref
     const std::size_t end = reference ? reference->ChildCount() : tree.TopCount();
     node = tree.InsertNew(reference, end);
   }
-  node->Text = std::string(name);
-  if (bytes.empty()) {
-    node->Data = TNodoDatos{};
-    node->ImageIndex = 0;
-  } else {
-    node->Data.Tamano = static_cast<std::uint32_t>(bytes.size());
-    node->Data.EsDirectorio = false;
-    node->Data.Datos = bytes.ToBytes();
-    node->ImageIndex = TipoArchivo(node->Text);
-  }
+  SetNewNode(*node, bytes, name);
   return node;
+}
+
+void SetNewNode(TNodo& node, ByteView bytes, std::string_view name) {
+  node.Text = std::string(name);
+  if (bytes.empty()) {
+    node.Data = TNodoDatos{};
+    node.ImageIndex = 0;
+  } else {
+    node.Data.Tamano = static_cast<std::uint32_t>(bytes.size());
+    node.Data.EsDirectorio = false;
+    node.Data.Datos = bytes.ToBytes();
+    node.ImageIndex = TipoArchivo(node.Text);
+  }
 }
 
 void BorraNodo(TNodo* node) {

@@ -8,7 +8,10 @@
 #include <filesystem>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "support/files.h"
+#include "support/temp_dir.h"
 
 namespace corvane::test {
 
@@ -36,5 +39,18 @@ inline CliRun RunCli(const std::string& args, const std::filesystem::path& err_f
   run.err = ReadText(err_file);
   return run;
 }
+
+// A temporary folder for the files of a command-line test, and corvane-cli run with its standard
+// error kept there.
+struct CliFolder {
+  CliRun Run(const std::string& args) const { return RunCli(args, dir / "err.txt"); }
+  static std::string Q(const std::filesystem::path& p) { return Quote(p); }
+
+  TempDir dir;
+};
+class CliTest : public ::testing::Test, public CliFolder {
+ protected:
+  using CliFolder::Run;
+};
 
 }  // namespace corvane::test

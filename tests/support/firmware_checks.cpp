@@ -62,6 +62,12 @@ std::unique_ptr<Loaded> Load(const Bytes& file, int model, const std::string& pa
   return l;
 }
 
+std::unique_ptr<Loaded> LoadOk(const Bytes& file, int model) {
+  auto l = Load(file, model);
+  EXPECT_TRUE(l->result.ok()) << RenderMessage(l->result.message);
+  return l;
+}
+
 std::unique_ptr<Loaded> SaveAndReload(Loaded& l, Bytes* saved) {
   Bytes out;
   const Result r = l.fw.Build(SaveOptions{}, out);

@@ -33,6 +33,9 @@ struct Loaded {
 std::unique_ptr<Loaded> Load(const Bytes& file, int model,
                              const std::string& path = "in/firmware.bin");
 
+// Load, expecting the loader to accept the file (a failure names its message).
+std::unique_ptr<Loaded> LoadOk(const Bytes& file, int model);
+
 // Saves and reloads: the tree must come back. Gives the reloaded firmware (and the saved bytes).
 std::unique_ptr<Loaded> SaveAndReload(Loaded& l, Bytes* saved = nullptr);
 

@@ -35,53 +35,25 @@ struct Geometry {
 
 Geometry GeometryOf(int model) {
   using K = Kind;
+  // clang-format off
   switch (model) {
-    case 1:
-      return {K::Pioneer, true,     32,       4,      12,       true, 0x7FE00000, 0,    0,
-              0,          0x180000, 0x100000, 0x1000, 0x150000, 0,    0,          true, 4};
-    case 2:
-      return {K::Pioneer, true,     32,       4,      12,       true,     0x60000000, 0,    0,
-              0,          0x180000, 0x100000, 0x1000, 0x150000, 0x13FC00, 20,         true, 4};
-    case 3:
-      return {K::Pioneer, true,     32,       4,      12,       true,     0x7FE00000, 0,    0,
-              0,          0x180000, 0x100000, 0x1000, 0x150000, 0x11FC00, 18,         true, 4};
-    case 10:
-      return {K::Pioneer, true,     32,       4,      12,       true, 0x7FE00000, 0,    0,
-              0,          0x200000, 0x100000, 0x1000, 0x150000, 0,    0,          true, 4};
-    case 12:
-      return {K::Pioneer, true,     32,      4,       12,      false, 0x7FF00000, 0,     0,
-              0,          0x100000, 0xC8000, 0x20000, 0xE0000, 0,     0,          false, 4};
-    case 20:
-      return {K::Pioneer, true,     32,      4,       12,      true, 0x7FF00000, 0,     0,
-              0,          0x100000, 0xC8000, 0x20000, 0xE0000, 0,    0,          false, 4};
-    case 22:
-      return {K::Pioneer, true,     32,       4,      12,       true,     0x7FE00000, 0,    0,
-              0,          0x180000, 0x100000, 0x1000, 0x150000, 0x12FC00, 19,         true, 4};
-    case 5:
-      return {K::Strong, false,        32,      4, 12,      false, 0x81200000, 0x9FC00000, 16,
-              9,         25 * 0x10000, 0x10100, 0, 0xC0000, 0,     0,          false,      4};
-    case 6:
-      return {K::Strong, false,        32,       4, 12,       false, 0x94020000, 0,     64,
-              0,         64 * 0x10000, 0x160100, 0, 0x300000, 0,     0,          false, 4};
-    case 21:
-      return {K::Strong, false,        32,      4, 12,       false, 0x81200000, 0x9FC00000, 32,
-              16,        48 * 0x10000, 0x10100, 0, 0x100000, 0,     0,          false,      4};
-    case 9:
-      return {K::Asscom, false,    32,       4, 12,       false, 0x9FC10000, 0,     0,
-              0,         0x200000, 0x100100, 0, 0x1C0000, 0,     0,          false, 4};
-    case 13:
-    case 23:
-      return {K::Nokia, false,    32,       4,       12,       true, 0x2C020000, 0,     0,
-              0,        0x200000, 0x180000, 0x20000, 0x1C0000, 0,    0,          false, 4};
-    case 16:
-      return {K::TS1A, false,    32,       8,       12,       true, 0x02000000, 0,     0,
-              0,       0x200000, 0x180000, 0x20000, 0x1C0000, 0,    0,          false, 4};
-    case 24:
-      return {K::TS2, false,    30,      4,      10, true, 0x00C00000, 0,     0,
-              0,      0x100000, 0xC0000, 0x1000, 0,  0,    0,          false, 2};
-    default:
-      throw std::invalid_argument("not a directory-table model");
+    case 1: return {K::Pioneer, true, 32, 4, 12, true, 0x7FE00000, 0, 0, 0, 0x180000, 0x100000, 0x1000, 0x150000, 0, 0, true, 4};
+    case 2: return {K::Pioneer, true, 32, 4, 12, true, 0x60000000, 0, 0, 0, 0x180000, 0x100000, 0x1000, 0x150000, 0x13FC00, 20, true, 4};
+    case 3: return {K::Pioneer, true, 32, 4, 12, true, 0x7FE00000, 0, 0, 0, 0x180000, 0x100000, 0x1000, 0x150000, 0x11FC00, 18, true, 4};
+    case 10: return {K::Pioneer, true, 32, 4, 12, true, 0x7FE00000, 0, 0, 0, 0x200000, 0x100000, 0x1000, 0x150000, 0, 0, true, 4};
+    case 12: return {K::Pioneer, true, 32, 4, 12, false, 0x7FF00000, 0, 0, 0, 0x100000, 0xC8000, 0x20000, 0xE0000, 0, 0, false, 4};
+    case 20: return {K::Pioneer, true, 32, 4, 12, true, 0x7FF00000, 0, 0, 0, 0x100000, 0xC8000, 0x20000, 0xE0000, 0, 0, false, 4};
+    case 22: return {K::Pioneer, true, 32, 4, 12, true, 0x7FE00000, 0, 0, 0, 0x180000, 0x100000, 0x1000, 0x150000, 0x12FC00, 19, true, 4};
+    case 5: return {K::Strong, false, 32, 4, 12, false, 0x81200000, 0x9FC00000, 16, 9, 25 * 0x10000, 0x10100, 0, 0xC0000, 0, 0, false, 4};
+    case 6: return {K::Strong, false, 32, 4, 12, false, 0x94020000, 0, 64, 0, 64 * 0x10000, 0x160100, 0, 0x300000, 0, 0, false, 4};
+    case 21: return {K::Strong, false, 32, 4, 12, false, 0x81200000, 0x9FC00000, 32, 16, 48 * 0x10000, 0x10100, 0, 0x100000, 0, 0, false, 4};
+    case 9: return {K::Asscom, false, 32, 4, 12, false, 0x9FC10000, 0, 0, 0, 0x200000, 0x100100, 0, 0x1C0000, 0, 0, false, 4};
+    case 13: case 23: return {K::Nokia, false, 32, 4, 12, true, 0x2C020000, 0, 0, 0, 0x200000, 0x180000, 0x20000, 0x1C0000, 0, 0, false, 4};
+    case 16: return {K::TS1A, false, 32, 8, 12, true, 0x02000000, 0, 0, 0, 0x200000, 0x180000, 0x20000, 0x1C0000, 0, 0, false, 4};
+    case 24: return {K::TS2, false, 30, 4, 10, true, 0x00C00000, 0, 0, 0, 0x100000, 0xC0000, 0x1000, 0, 0, 0, false, 2};
+    default: throw std::invalid_argument("not a directory-table model");
   }
+  // clang-format on
 }
 
 std::uint32_t TotalFiles(const std::vector<DirSpec>& dirs, bool second) {

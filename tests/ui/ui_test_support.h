@@ -10,15 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "main_window.h"
 #include "prompts.h"
 #include "support/temp_dir.h"
 
 namespace corvane {
 class TNodo;
-}
-
-namespace corvane::ui {
-class TMainForm;
 }
 
 namespace corvane::ui::test {
@@ -83,5 +80,21 @@ void OpenThroughDialog(TMainForm& form, FakeUser& user, const std::filesystem::p
 TNodo* NodeAt(TMainForm& form, const std::string& path);
 // Selects a node the way a click does (selection and the selection update).
 void Click(TMainForm& form, const TNodo* node);
+
+// The main window over a copy of the shipped INIs, the stand-in user, and the demo image written
+// beside the INIs folder; Open() opens the demo through the open dialog as model 2.
+struct DemoWindow {
+  TestInis inis;
+  FakeUser user;
+  std::filesystem::path work = inis.Folder().parent_path();
+  std::filesystem::path demo = WriteDemo(work);
+  TMainForm form;
+
+  DemoWindow() { form.show(); }
+  bool Open() {
+    OpenThroughDialog(form, user, demo, 2);
+    return form.Doc().IsOpen();
+  }
+};
 
 }  // namespace corvane::ui::test

@@ -37,32 +37,15 @@ class WindowsTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TestInis> inis_;
-  std::unique_ptr<FakeUser> user_;
-  std::unique_ptr<TMainForm> form_;
-  fs::path work_;
-  fs::path demo_;
+  std::unique_ptr<DemoWindow> w_;
 
  private slots:
-  void init() {
-    inis_ = std::make_unique<TestInis>();
-    work_ = inis_->Folder().parent_path();
-    demo_ = WriteDemo(work_);
-    user_ = std::make_unique<FakeUser>();
-    form_ = std::make_unique<TMainForm>();
-    form_->show();
-    OpenThroughDialog(*form_, *user_, demo_, 2);
-    QVERIFY(form_->Doc().IsOpen());
-  }
-  void cleanup() {
-    form_.reset();
-    user_.reset();
-    inis_.reset();
-  }
+  void init() { w_ = std::make_unique<DemoWindow>(); QVERIFY(w_->Open()); }
+  void cleanup() { w_.reset(); }
 
   void SearchStepsThroughNameHits() {
-    form_->Action(Item::Search)->trigger();
-    TForm20* search = form_->Search();
+    w_->form.Action(Item::Search)->trigger();
+    TForm20* search = w_->form.Search();
     QVERIFY(search != nullptr && search->isVisible());
     QCOMPARE(search->windowTitle(), QStringLiteral("Buscar..."));
     QCOMPARE(search->Text()->maxLength(), 12);
@@ -71,31 +54,31 @@ class WindowsTest : public QObject {
     QStringList hits;
     for (int i = 0; i < 3; ++i) {
       QTest::keyClick(search->Text(), Qt::Key_Return);
-      hits << QString::fromStdString(form_->SelectedNode()->Text);
+      hits << QString::fromStdString(w_->form.SelectedNode()->Text);
     }
     QCOMPARE(hits, (QStringList{"boot.cpz", "start.cpz", "start.cpz"}));
-    QCOMPARE(user_->ShownTexts(),
+    QCOMPARE(w_->user.ShownTexts(),
              QStringList{QStringLiteral("¡ No se ha encontrado esa cadena de texto !")});
     // The selection update ran for the hit.
-    QVERIFY(form_->Action(Item::HexEditorRaw)->isEnabled());
+    QVERIFY(w_->form.Action(Item::HexEditorRaw)->isEnabled());
   }
 
   void SearchInContentsIgnoresCaseUnlessAsked() {
-    form_->Action(Item::Search)->trigger();
-    TForm20* search = form_->Search();
+    w_->form.Action(Item::Search)->trigger();
+    TForm20* search = w_->form.Search();
     search->ContentOnly()->setChecked(true);
     search->Text()->setText(QStringLiteral("CONTINUAR"));
     search->Busca();
-    QVERIFY(form_->SelectedNode() != nullptr);
-    QCOMPARE(QString::fromStdString(form_->SelectedNode()->Text), QStringLiteral("help.mpz"));
-    form_->SelectNode(nullptr);
+    QVERIFY(w_->form.SelectedNode() != nullptr);
+    QCOMPARE(QString::fromStdString(w_->form.SelectedNode()->Text), QStringLiteral("help.mpz"));
+    w_->form.SelectNode(nullptr);
     search->MatchCase()->setChecked(true);
-    Click(*form_, NodeAt(*form_, "boot"));
-    const QString status = form_->StatusText();
+    Click(w_->form, NodeAt(w_->form, "boot"));
+    const QString status = w_->form.StatusText();
     search->Busca();
-    QVERIFY(user_->Showed(QStringLiteral("¡ No se ha encontrado esa cadena de texto !")));
+    QVERIFY(w_->user.Showed(QStringLiteral("¡ No se ha encontrado esa cadena de texto !")));
     // Nothing found: the status bar still shows the selected node.
-    QCOMPARE(form_->StatusText(), status);
+    QCOMPARE(w_->form.StatusText(), status);
     QVERIFY(!status.isEmpty());
   }
 
@@ -103,17 +86,17 @@ class WindowsTest : public QObject {
     EditorRegistry::Register(FileKind::Script, [](TMainForm& main, TNodo& node) -> EditorChild* {
       return new CountingEditor(main, node);
     });
-    form_->Action(Item::OptionOpenSearchResults)->setChecked(true);
-    form_->Action(Item::Search)->trigger();
-    form_->Search()->NamesOnly()->setChecked(true);
-    form_->Search()->Text()->setText(QStringLiteral("menu.cpi"));
-    form_->Search()->Busca();
-    QVERIFY(form_->EditorOf(NodeAt(*form_, "boot/menu.cpi")) != nullptr);
+    w_->form.Action(Item::OptionOpenSearchResults)->setChecked(true);
+    w_->form.Action(Item::Search)->trigger();
+    w_->form.Search()->NamesOnly()->setChecked(true);
+    w_->form.Search()->Text()->setText(QStringLiteral("menu.cpi"));
+    w_->form.Search()->Busca();
+    QVERIFY(w_->form.EditorOf(NodeAt(w_->form, "boot/menu.cpi")) != nullptr);
     EditorRegistry::Register(FileKind::Script, {});
   }
 
   void InformationShowsTheFigures() {
-    TForm19 window(form_->Doc().Information(), form_.get());
+    TForm19 window(w_->form.Doc().Information(), &w_->form);
     QCOMPARE(window.windowTitle(), QStringLiteral("Información"));
     QCOMPARE(window.ValueText(0), QStringLiteral("6 / 12  (50.00%)"));
     QCOMPARE(window.PiePosition(0), 50);
@@ -130,14 +113,14 @@ class WindowsTest : public QObject {
       title = w->windowTitle();
       w->close();
     });
-    form_->Action(Item::Information)->trigger();
+    w_->form.Action(Item::Information)->trigger();
     QCOMPARE(title, QStringLiteral("Información"));
   }
 
   void CompareAFirmwareWithItsCopy() {
-    const fs::path copy = work_ / "copy.bin";
-    fs::copy_file(demo_, copy);
-    TForm21 window(*form_);
+    const fs::path copy = w_->work / "copy.bin";
+    fs::copy_file(w_->demo, copy);
+    TForm21 window(w_->form);
     QCOMPARE(window.windowTitle(), QStringLiteral("Comparar firmwares..."));
     QVERIFY(!window.CompareButton()->isEnabled());
     // The comparison's model list: detect, then the 21 firmware models without model 24.
@@ -145,16 +128,16 @@ class WindowsTest : public QObject {
     QCOMPARE(TForm21::ModelOfFilter(2), 2);
     QCOMPARE(TForm21::ModelOfFilter(4), 5);
     QCOMPARE(TForm21::ModelOfFilter(19), 25);
-    user_->files.push_back(FileChoice{{Q(demo_)}, 2, {}});  // model 2
+    w_->user.files.push_back(FileChoice{{Q(w_->demo)}, 2, {}});  // model 2
     window.PickFile(1);
     QVERIFY(!window.CompareButton()->isEnabled());
-    window.File(2)->setText(Q(demo_));
+    window.File(2)->setText(Q(w_->demo));
     QVERIFY(!window.CompareButton()->isEnabled());  // the same file twice
-    user_->files.push_back(FileChoice{{Q(copy)}, 0, {}});  // detect
-    form_->Config().settings.last_opened_directory.clear();
+    w_->user.files.push_back(FileChoice{{Q(copy)}, 0, {}});  // detect
+    w_->form.Config().settings.last_opened_directory.clear();
     window.PickFile(2);
     // The picked file's folder is where the next open dialog starts.
-    QCOMPARE(QString::fromStdString(form_->Config().settings.last_opened_directory), Q(work_));
+    QCOMPARE(QString::fromStdString(w_->form.Config().settings.last_opened_directory), Q(w_->work));
     QVERIFY(window.CompareButton()->isEnabled());
     window.Compare();
     const QStringList lines = window.Summary().split('\n');
@@ -162,12 +145,12 @@ class WindowsTest : public QObject {
                                  "Comparando cada directorio...",
                                  "No hay diferencias entre archivos de igual nombre",
                                  "No falta ningún archivo"}));
-    const fs::path summary = work_ / "summary.txt";
-    user_->files.push_back(FileChoice{{Q(summary)}, 0, {}});
+    const fs::path summary = w_->work / "summary.txt";
+    w_->user.files.push_back(FileChoice{{Q(summary)}, 0, {}});
     window.SaveSummary();
     QCOMPARE(corvane::test::ReadText(summary).substr(0, 25), std::string("Cargando firmware 1 ...\r\n"));
     // The main window's firmware was not touched.
-    QVERIFY(!form_->FirmwareModificado());
+    QVERIFY(!w_->form.FirmwareModificado());
   }
 };
 

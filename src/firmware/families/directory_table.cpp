@@ -576,6 +576,28 @@ bool FitsFirstRegion(const TFirmware& fw, const std::vector<DirectorySize>& dirs
          fw.FileTableOffset + kEntrySize * TotalFiles(dirs) <= fw.AddressTableOffset;
 }
 
+std::optional<FirstRegionWriter> BeginFirstRegionWriter(const TFirmware& fw, std::uint32_t mask,
+                                                        const TableShape& shape) {
+  const TNodo* root = fw.Root();
+  if (root == nullptr) return std::nullopt;
+  std::vector<DirectorySize> dirs = MeasureDirectories(*root, mask);
+  if (!FitsFirstRegion(fw, dirs)) return std::nullopt;
+  RegionPlan plan = PlanTwoRegions(fw, dirs, fw.FileTableOffset, kNoLimit, kNoLimit, false);
+  return FirstRegionWriter{std::move(dirs), std::move(plan), CommonWriting(fw, shape)};
+}
+
+Result FinishFirstRegionWriter(
+    const TFirmware& fw, const FirstRegionWriter& writer,
+    const std::function<void(MutableByteView image, std::uint64_t used)>& fill, Bytes& out) {
+  if (!LayoutIsSound(writer.writing, writer.dirs, writer.plan.placements, fw.FileSize))
+    return Result::Refused(TooManyFilesMessage());
+  Bytes buffer = ImageBuffer(fw);
+  fill(buffer, writer.dirs.size());
+  WriteDirectories(writer.writing, buffer, writer.dirs, writer.plan.placements);
+  out = std::move(buffer);
+  return Result::Ok();
+}
+
 Result WriteCommonImage(const TFirmware& fw, const SaveOptions& options,
                         const DirectoryWriting& writing, const std::vector<DirectorySize>& dirs,
                         const std::vector<Placement>& places, FontRefusal refusal, Bytes& out) {

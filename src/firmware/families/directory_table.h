@@ -320,6 +320,23 @@ Bytes ImageBuffer(const TFirmware& firmware);
 // The directories' data fit below the table and their entries in the file-table block.
 bool FitsFirstRegion(const TFirmware& firmware, const std::vector<DirectorySize>& dirs);
 
+// The opening of a writer that keeps every directory in the first region: the root's directories
+// measured with `mask`, the plan that places them all there and the common writing with `shape`.
+// nullopt (the writer refuses with TooManyFilesMessage) without a root or when they do not fit.
+struct FirstRegionWriter {
+  std::vector<DirectorySize> dirs;
+  RegionPlan plan;
+  DirectoryWriting writing;
+};
+std::optional<FirstRegionWriter> BeginFirstRegionWriter(const TFirmware& firmware,
+                                                        std::uint32_t mask,
+                                                        const TableShape& shape);
+// Its end: refuses when the layout is unsound; otherwise, over a copy of the image, `fill` clears
+// what the `used` directories leave unused, then the directories are written.
+Result FinishFirstRegionWriter(
+    const TFirmware& firmware, const FirstRegionWriter& writer,
+    const std::function<void(MutableByteView image, std::uint64_t used)>& fill, Bytes& out);
+
 // DirectoryCount = dirs.size() at T, then every directory.
 void WriteDirectories(const DirectoryWriting& writing, MutableByteView out,
                       const std::vector<DirectorySize>& dirs, const std::vector<Placement>& places);

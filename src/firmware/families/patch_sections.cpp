@@ -39,10 +39,15 @@ bool IsCanal(const TNodo& node) {
   return !node.IsDirectory() && UpperName(node.Text) == kCanalName;
 }
 
-Result Refuse(const TNodo& section, std::string detail) {
+// Message 7 and the section's name, then ": " before what breaks the rule when there is more.
+Message SectionRefusal(const TNodo& section, bool more) {
   Message m = Message::FromRow(rows::kNoRoomInSection).Break().Text(TextFromName(section.Text));
-  if (!detail.empty()) m.Text(": " + detail);
-  return Result::Refused(std::move(m));
+  if (more) m.Text(": ");
+  return m;
+}
+Result Refuse(const TNodo& section) { return Result::Refused(SectionRefusal(section, false)); }
+Result Refuse(const TNodo& section, int row) {
+  return Result::Refused(SectionRefusal(section, true).Row(row));
 }
 
 // A section's records may point their entries at the same bytes over and over: a crafted 64 KB
@@ -173,21 +178,26 @@ Result WritePatchSection(const TNodo& section, ByteOrder order, MutableByteView 
   for (const TNodo* child : section.Children()) {
     if (IsCanal(*child)) {
       if (canal != nullptr || section.ChildCount() != 1)
-        return Refuse(section, "CANAL_P.RCU must be the only entry of its section");
+        return Refuse(section, rows::kCanalAlone);
       canal = child;
       continue;
     }
     if (!child->IsDirectory())
-      return Refuse(section, "only CANAL_P.RCU may lie directly in a section; \"" +
-                                 TextFromName(child->Text) + "\" must be inside a directory");
+      return Result::Refused(SectionRefusal(section, true)
+                                 .Row(rows::kOnlyCanalInSection)
+                                 .Text(TextFromName(child->Text))
+                                 .Row(rows::kMustBeInDirectory));
     if (++directories > kSectionTableSlots)
-      return Refuse(section, "a section holds at most 16 directories");
+      return Refuse(section, rows::kAtMost16Directories);
     std::uint64_t record = 16;
     for (const TNodo* file : child->Children()) {
       if (file->IsDirectory())
-        return Refuse(section, "the directory \"" + TextFromName(child->Text) +
-                                   "\" holds the directory \"" + TextFromName(file->Text) +
-                                   "\"; a patch directory holds only files");
+        return Result::Refused(SectionRefusal(section, true)
+                                   .Row(rows::kTheDirectory)
+                                   .Text(TextFromName(child->Text))
+                                   .Row(rows::kHoldsTheDirectory)
+                                   .Text(TextFromName(file->Text))
+                                   .Row(rows::kPatchDirectoryOnlyFiles));
       record += kEntrySize + file->Data.Tamano;
     }
     data_end = end + record;
@@ -195,13 +205,13 @@ Result WritePatchSection(const TNodo& section, ByteOrder order, MutableByteView 
   }
   if (canal != nullptr) {
     // CANAL_P.RCU is the whole section: it may fill the slot to its last byte.
-    if (canal->Data.Tamano > slot.size()) return Refuse(section, "");
+    if (canal->Data.Tamano > slot.size()) return Refuse(section);
     slot.Copy(0, canal->Data.View());
     return Result::Ok();
   }
   // The section's bytes must stay within the section limit; the padding after the last record
   // may reach the end of the slot.
-  if (data_end > room || end > slot.size()) return Refuse(section, "");
+  if (data_end > room || end > slot.size()) return Refuse(section);
 
   std::size_t record = kFirstRecordOffset;
   std::size_t index = 0;
@@ -228,8 +238,10 @@ Result WritePatchSection(const TNodo& section, ByteOrder order, MutableByteView 
 }
 
 Result TooManySections(std::size_t sections, std::size_t places) {
-  return Result::Refused(Message().Text("the patch has " + std::to_string(sections) +
-                                        " sections but room for only " + std::to_string(places)));
+  return Result::Refused(Message::FromRow(rows::kPatchHasSections)
+                             .Text(std::to_string(sections))
+                             .Row(rows::kRoomForOnly)
+                             .Text(std::to_string(places)));
 }
 
 Result LoadPlainPatch(TFirmware& firmware, Bytes file, ByteOrder order) {

@@ -12,13 +12,31 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/bytes.h"
 #include "base/result.h"
+#include "firmware/models.h"
 #include "firmware/sizes.h"
 #include "firmware/tree.h"
 
 namespace corvane {
+
+// Message rows of the patch writers' refusals: what keeps a section from being written back.
+namespace rows {
+inline constexpr int kStrongSectionNumber = 370;
+inline constexpr int kSectionNumberTwice = 371;
+inline constexpr int kNoBlockForSection = 372;
+inline constexpr int kCanalAlone = 373;
+inline constexpr int kOnlyCanalInSection = 374;
+inline constexpr int kMustBeInDirectory = 375;
+inline constexpr int kAtMost16Directories = 376;
+inline constexpr int kTheDirectory = 377;
+inline constexpr int kHoldsTheDirectory = 378;
+inline constexpr int kPatchDirectoryOnlyFiles = 379;
+inline constexpr int kPatchHasSections = 380;
+inline constexpr int kRoomForOnly = 381;
+}  // namespace rows
 
 class TFirmware;
 
@@ -80,5 +98,15 @@ Result TooManySections(std::size_t sections, std::size_t places);
 // sections out in a zero-filled file of the same length.
 Result LoadPlainPatch(TFirmware& firmware, Bytes file, ByteOrder order);
 Result SavePlainPatch(const TFirmware& firmware, ByteOrder order, Bytes& out);
+
+// The family of those patches whose numbers are in byte order `order`.
+template <ByteOrder order>
+constexpr FamilyDescriptor PlainPatchFamily() {
+  return {[](TFirmware& firmware, Bytes file) { return LoadPlainPatch(firmware, std::move(file), order); },
+          [](const TFirmware& firmware, const SaveOptions&, Bytes& out) {
+            return SavePlainPatch(firmware, order, out);
+          },
+          nullptr, order};
+}
 
 }  // namespace corvane

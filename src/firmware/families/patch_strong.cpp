@@ -20,11 +20,9 @@ std::uint32_t BlockAddress(const TFirmware& firmware, std::size_t block) {
          static_cast<std::uint32_t>(block * kBlockSize);
 }
 
-Result RefuseSection(const TNodo& section, const std::string& why) {
-  std::string text = TextFromName(section.Text);
-  text.insert(text.begin(), '"');
-  text.append("\": ").append(why);
-  return Result::Refused(Message().Text(std::move(text)));
+// "NAME": and the message row saying why the section cannot be written back.
+Result RefuseSection(const TNodo& section, int why) {
+  return Result::Refused(Message().Text("\"" + TextFromName(section.Text) + "\": ").Row(why));
 }
 
 }  // namespace
@@ -57,13 +55,13 @@ Result GuardaParcheStrong(const TFirmware& firmware, const SaveOptions&, Bytes& 
   for (const TNodo* section : root->Children()) {
     const std::int64_t number = SectionNumber(section->Text);
     if (number < 0 || number >= kStrongPatchBlocks)
-      return RefuseSection(*section, "a Strong patch section is numbered 00 to 06 after \"-\"");
+      return RefuseSection(*section, rows::kStrongSectionNumber);
     const auto block = static_cast<std::size_t>(number);
-    if (used[block]) return RefuseSection(*section, "two sections have this number");
+    if (used[block]) return RefuseSection(*section, rows::kSectionNumberTwice);
     used[block] = true;
     // A section must go back into a block of the file, or its contents would be lost.
     if (!FindStrongRecord(firmware.FileData, BlockAddress(firmware, block)))
-      return RefuseSection(*section, "the file has no block for this section");
+      return RefuseSection(*section, rows::kNoBlockForSection);
     Result r = WritePatchSection(*section, ByteOrder::Big,
                                  MutableByteView(blocks.data() + block * kBlockSize, kBlockSize));
     if (!r) return r;

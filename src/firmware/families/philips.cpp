@@ -29,40 +29,29 @@ Result CargaPhilips(TFirmware& fw, Bytes file) {
 }
 
 Result GuardaPhilips(const TFirmware& fw, const SaveOptions&, Bytes& out) {
-  const TNodo* root = fw.Root();
-  if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
-  const auto dirs = dt::MeasureDirectories(*root, dt::kDataMask);
+  auto begun = dt::BeginFirstRegionWriter(fw, dt::kDataMask, kShape);
+  if (!begun) return Result::Refused(dt::TooManyFilesMessage());
+  auto& [dirs, plan, writing] = *begun;
   const std::uint64_t data = dt::TotalData(dirs);
   const std::uint64_t files = dt::TotalFiles(dirs);
-  if (!dt::FitsFirstRegion(fw, dirs)) return Result::Refused(dt::TooManyFilesMessage());
-  const dt::RegionPlan plan =
-      dt::PlanTwoRegions(fw, dirs, fw.FileTableOffset, dt::kNoLimit, dt::kNoLimit, false);
-  dt::DirectoryWriting writing = dt::CommonWriting(fw, kShape);
   const std::uint32_t data_base =
       fw.BaseAddress - kDataBelowRecords * fw.DirectoryCapacity;  // 32-bit flash arithmetic
   writing.data_address = [data_base](std::uint64_t offset) {
     return static_cast<std::uint32_t>(offset + data_base);
   };
-  if (!dt::LayoutIsSound(writing, dirs, plan.placements, fw.FileSize))
-    return Result::Refused(dt::TooManyFilesMessage());
-
-  Bytes buffer = dt::ImageBuffer(fw);
-  const MutableByteView view(buffer);
-  const std::uint64_t used = dirs.size();
-  const std::uint64_t cap = fw.DirectoryCapacity;
-  const std::uint64_t t = fw.TableOffset;
-  // The data area: zero where the data goes, erased up to the table.
-  dt::FillRange(view, fw.AreaStart, fw.AreaStart + data, 0x00);
-  dt::EraseRange(view, fw.AreaStart + data, t);
-  // Unused directory records, file counts, the block after the last entry, address slots.
-  dt::EraseRange(view, kShape.Record(t, used), kShape.Record(t, cap));
-  dt::EraseRange(view, writing.counts_at + 4 * used, writing.counts_at + 4 * cap);
-  dt::EraseRange(view, fw.FileTableOffset + dt::kEntrySize * files, fw.AddressTableOffset);
-  dt::EraseRange(view, std::uint64_t{fw.AddressTableOffset} + 4 * used,
-                 std::uint64_t{fw.AddressTableOffset} + 4 * cap);
-  dt::WriteDirectories(writing, view, dirs, plan.placements);
-  out = std::move(buffer);
-  return Result::Ok();
+  return dt::FinishFirstRegionWriter(fw, *begun, [&](MutableByteView view, std::uint64_t used) {
+    const std::uint64_t cap = fw.DirectoryCapacity;
+    const std::uint64_t t = fw.TableOffset;
+    // The data area: zero where the data goes, erased up to the table.
+    dt::FillRange(view, fw.AreaStart, fw.AreaStart + data, 0x00);
+    dt::EraseRange(view, fw.AreaStart + data, t);
+    // Unused directory records, file counts, the block after the last entry, address slots.
+    dt::EraseRange(view, kShape.Record(t, used), kShape.Record(t, cap));
+    dt::EraseRange(view, writing.counts_at + 4 * used, writing.counts_at + 4 * cap);
+    dt::EraseRange(view, fw.FileTableOffset + dt::kEntrySize * files, fw.AddressTableOffset);
+    dt::EraseRange(view, std::uint64_t{fw.AddressTableOffset} + 4 * used,
+                   std::uint64_t{fw.AddressTableOffset} + 4 * cap);
+  }, out);
 }
 
 const FamilyDescriptor kPhilipsFamily{CargaPhilips, GuardaPhilips, nullptr, ByteOrder::Little};

@@ -38,34 +38,23 @@ Result CargaPhilipsD(TFirmware& fw, Bytes file) {
 }
 
 Result GuardaPhilipsD(const TFirmware& fw, const SaveOptions&, Bytes& out) {
-  const TNodo* root = fw.Root();
-  if (root == nullptr) return Result::Refused(dt::TooManyFilesMessage());
-  const auto dirs = dt::MeasureDirectories(*root, kDataMaskD);
+  auto begun = dt::BeginFirstRegionWriter(fw, kDataMaskD, kWriteShape);
+  if (!begun) return Result::Refused(dt::TooManyFilesMessage());
+  auto& [dirs, plan, writing] = *begun;
   const std::uint64_t files = dt::TotalFiles(dirs);
-  if (!dt::FitsFirstRegion(fw, dirs)) return Result::Refused(dt::TooManyFilesMessage());
-  const dt::RegionPlan plan =
-      dt::PlanTwoRegions(fw, dirs, fw.FileTableOffset, dt::kNoLimit, dt::kNoLimit, false);
-  dt::DirectoryWriting writing = dt::CommonWriting(fw, kWriteShape);
   writing.address_array.reset();
   writing.data_address = [](std::uint64_t offset) { return static_cast<std::uint32_t>(offset); };
   // A plain offset must survive its 24-bit reading.
   for (const dt::Placement& p : plan.placements)
     if (p.data > 0xFFFFFF) return Result::Refused(dt::TooManyFilesMessage());
-  if (!dt::LayoutIsSound(writing, dirs, plan.placements, fw.FileSize))
-    return Result::Refused(dt::TooManyFilesMessage());
-
-  Bytes buffer = dt::ImageBuffer(fw);
-  const MutableByteView view(buffer);
-  const std::uint64_t used = dirs.size();
-  const std::uint64_t cap = fw.DirectoryCapacity;
-  const std::uint64_t t = fw.TableOffset;
-  dt::EraseRange(view, fw.AreaStart, t);
-  dt::EraseRange(view, kWriteShape.Record(t, used), kWriteShape.Record(t, cap));
-  dt::FillRange(view, writing.counts_at + 4 * used, writing.counts_at + 4 * cap, 0x00);
-  dt::FillRange(view, fw.FileTableOffset + dt::kEntrySize * files, fw.AddressTableOffset, 0x00);
-  dt::WriteDirectories(writing, view, dirs, plan.placements);
-  out = std::move(buffer);
-  return Result::Ok();
+  return dt::FinishFirstRegionWriter(fw, *begun, [&](MutableByteView view, std::uint64_t used) {
+    const std::uint64_t cap = fw.DirectoryCapacity;
+    const std::uint64_t t = fw.TableOffset;
+    dt::EraseRange(view, fw.AreaStart, t);
+    dt::EraseRange(view, kWriteShape.Record(t, used), kWriteShape.Record(t, cap));
+    dt::FillRange(view, writing.counts_at + 4 * used, writing.counts_at + 4 * cap, 0x00);
+    dt::FillRange(view, fw.FileTableOffset + dt::kEntrySize * files, fw.AddressTableOffset, 0x00);
+  }, out);
 }
 
 const FamilyDescriptor kPhilipsDFamily{CargaPhilipsD, GuardaPhilipsD, nullptr, ByteOrder::Big};
