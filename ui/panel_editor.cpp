@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QSlider>
+#include <QTextCursor>
 #include <QTimer>
 #include <QUndoCommand>
 #include <QVBoxLayout>
@@ -27,6 +28,7 @@
 #include "prompts.h"
 #include "resources/icons.h"
 #include "ui_text.h"
+#include "virtual_keyboard.h"
 #include "visibility_dialog.h"
 
 namespace corvane::ui {
@@ -67,8 +69,9 @@ enum Field : int {
   kFieldSize,
 };
 
-QString Raw(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
-std::string Raw(const QString& s) { return s.toLatin1().toStdString(); }
+// Names and texts are raw 8-bit bytes, one character each.
+QString Raw(const std::string& s) { return BytesToText(s); }
+std::string Raw(const QString& s) { return TextToBytes(s); }
 QString Hex(unsigned v, int digits) {
   return QStringLiteral("%1").arg(v, digits, 16, QLatin1Char('0')).toUpper();
 }
@@ -193,8 +196,6 @@ void TForm9::BuildWindow() {
   layout->addLayout(left, 1);
   layout->addLayout(right);
   properties_->text->installEventFilter(this);
-  // Until the virtual keyboard is wired the button has nothing to open.
-  properties_->keyboard->setEnabled(false);
 }
 
 // ---- Filling the controls ----
@@ -945,7 +946,16 @@ void TForm9::ApplyColour(int which, int index) {
   ShowStyle();
 }
 
-void TForm9::OnKeyboard() {}
+void TForm9::OnKeyboard() {
+  if (Element() == nullptr || !loaded_) return;
+  const int font = panel_.BuscaFuente(selected_, sources_->Fonts());
+  const std::string collected = VirtualKeyboard(&Main()).Mostrar(Main().Doc().Fonts(), font);
+  if (collected.empty()) return;
+  // Inserted at the caret; the box's change makes the edit, then the whole panel is drawn.
+  properties_->text->textCursor().insertText(Raw(collected));
+  EndTyping();
+  FullRedraw();
+}
 
 // ---- Mouse and keys on the canvas ----
 

@@ -20,6 +20,7 @@
 #include "render/panel_sources.h"
 #include "ui_test_support.h"
 #include "ui_text.h"
+#include "virtual_keyboard.h"
 
 using namespace corvane;
 using namespace corvane::ui;
@@ -216,6 +217,17 @@ class PanelEditorTest : public QObject {
     QFocusEvent leave(QEvent::FocusOut);
     QApplication::sendEvent(editor->Properties()->text, &leave);
     QVERIFY(editor->Work() != work);  // leaving the box redraws the whole panel
+
+    // The virtual keyboard's characters go in at the caret.
+    QTimer::singleShot(0, [this] {
+      TForm12& keyboard = VirtualKeyboard(form_.get());
+      keyboard.PointerAt(keyboard.CellWidth() * 1 + 1, keyboard.CellHeight() * 4 + 1);  // 'A'
+      keyboard.Press();
+      keyboard.AcceptButton()->click();
+    });
+    editor->Properties()->text->moveCursor(QTextCursor::Start);
+    editor->Properties()->keyboard->click();
+    QCOMPARE(editor->Panel().elements[static_cast<std::size_t>(text_element)].texts[0], std::string("AWW"));
   }
 
   void ElementLimitOfSaving_data() {
