@@ -40,8 +40,8 @@ TEST(PanelCommands, TypedGeometryStaysInsideItsLimit) {
     bool taken;
     int x1, y1, x2, y2;  // stored afterwards
   } cases[] = {
-      {1, GeometryField::X, 160, true, 160, 20, 200, 60},   // absolute right edge 300: inside
-      {1, GeometryField::X, 161, false, 20, 20, 60, 60},    // one pixel past element 0
+      {1, GeometryField::X, 160, true, 160, 20, 200, 60},  // absolute right edge 300: inside
+      {1, GeometryField::X, 161, false, 20, 20, 60, 60},   // one pixel past element 0
       {1, GeometryField::Width, 181, true, 20, 20, 200, 60},
       {1, GeometryField::Height, 202, false, 20, 20, 60, 60},
       {1, GeometryField::Height, 0, false, 20, 20, 60, 60},
@@ -64,8 +64,8 @@ TEST(PanelCommands, NudgeKeepsTheElementInside) {
     int dx, dy;
     bool moved;
     int x1, y1;
-  } cases[] = {{1, 0, true, 21, 20}, {0, -5, true, 20, 15}, {-30, 0, true, 0, 20},
-               {500, 0, true, 160, 20}};
+  } cases[] = {
+      {1, 0, true, 21, 20}, {0, -5, true, 20, 15}, {-30, 0, true, 0, 20}, {500, 0, true, 160, 20}};
   for (const auto& c : cases) {
     TMHWPanel p = TwoElements();
     EXPECT_EQ(Nudge(p, {0, 1}, 1, c.dx, c.dy), c.moved);

@@ -54,8 +54,8 @@ QString TForm11::Describe(int i) const {
   const PaletteEntry& e = palette_.entries[static_cast<std::size_t>(i)];
   const QString sep = QStringLiteral(" -- ");
   const QString mode = e.mode <= 2 ? Msg(kFirstModeRow + e.mode) : Hex(e.mode, 2);
-  return Msg(kColourRow) + ' ' + Hex(i, 1) + sep + Msg(kColourRow + 1) + ' ' + Hex(e.red, 2) +
-         sep + Msg(kColourRow + 2) + ' ' + Hex(e.green, 2) + sep + Msg(kColourRow + 3) + ' ' +
+  return Msg(kColourRow) + ' ' + Hex(i, 1) + sep + Msg(kColourRow + 1) + ' ' + Hex(e.red, 2) + sep +
+         Msg(kColourRow + 2) + ' ' + Hex(e.green, 2) + sep + Msg(kColourRow + 3) + ' ' +
          Hex(e.blue, 2) + sep + Msg(kColourRow + 4) + ' ' + mode;
 }
 
@@ -94,9 +94,8 @@ void TForm11::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TForm11::mousePressEvent(QMouseEvent* event) {
-  const int i = rect().contains(event->position().toPoint())
-                    ? SwatchAt(event->position().toPoint())
-                    : -1;
+  const int i =
+      rect().contains(event->position().toPoint()) ? SwatchAt(event->position().toPoint()) : -1;
   chosen_ = i >= 0 ? i : current_;
   accept();
 }

@@ -27,7 +27,9 @@ void PanelCanvas::SetZoom(int zoom) {
   update();
 }
 
-QSize PanelCanvas::sizeHint() const { return {kCanvasWidth * zoom_, kCanvasHeight * zoom_}; }
+QSize PanelCanvas::sizeHint() const {
+  return {kCanvasWidth * zoom_, kCanvasHeight * zoom_};
+}
 
 QPoint PanelCanvas::CanvasPoint(const QPoint& widget_pos) const {
   // Floor division keeps negative positions outside the canvas.
@@ -66,11 +68,21 @@ void PanelCanvas::mouseReleaseEvent(QMouseEvent* event) {
 void PanelCanvas::keyPressEvent(QKeyEvent* event) {
   const bool coarse = event->modifiers() & Qt::ShiftModifier;
   switch (event->key()) {
-    case Qt::Key_Left: emit Nudged(-1, 0, coarse); break;
-    case Qt::Key_Right: emit Nudged(1, 0, coarse); break;
-    case Qt::Key_Up: emit Nudged(0, -1, coarse); break;
-    case Qt::Key_Down: emit Nudged(0, 1, coarse); break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Left:
+      emit Nudged(-1, 0, coarse);
+      break;
+    case Qt::Key_Right:
+      emit Nudged(1, 0, coarse);
+      break;
+    case Qt::Key_Up:
+      emit Nudged(0, -1, coarse);
+      break;
+    case Qt::Key_Down:
+      emit Nudged(0, 1, coarse);
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
   }
   event->accept();
 }

@@ -70,8 +70,12 @@ enum Field : int {
 };
 
 // Names and texts are raw 8-bit bytes, one character each.
-QString Raw(const std::string& s) { return BytesToText(s); }
-std::string Raw(const QString& s) { return TextToBytes(s); }
+QString Raw(const std::string& s) {
+  return BytesToText(s);
+}
+std::string Raw(const QString& s) {
+  return TextToBytes(s);
+}
 QString Hex(unsigned v, int digits) {
   return QStringLiteral("%1").arg(v, digits, 16, QLatin1Char('0')).toUpper();
 }
@@ -154,7 +158,8 @@ void TForm9::BuildWindow() {
   canvas_scroll_->setWidget(canvas_widget_);
   canvas_scroll_->setMinimumSize(kCanvasWidth + 4, kCanvasHeight + 4);
   canvas_widget_->SetPicture(&canvas_);
-  for (int k = 1; k <= kElementKinds; ++k) create_kind_->addItem(Raw(std::string(ElementKindName(k))));
+  for (int k = 1; k <= kElementKinds; ++k)
+    create_kind_->addItem(Raw(std::string(ElementKindName(k))));
   grid_slider_->setRange(1, 10);
   grid_slider_->setValue(1);
   grid_box_->setEnabled(false);
@@ -206,9 +211,13 @@ TElementoPanel* TForm9::Element() {
              : nullptr;
 }
 
-QString TForm9::ScreenText() const { return screen_box_->currentText(); }
+QString TForm9::ScreenText() const {
+  return screen_box_->currentText();
+}
 
-int TForm9::GridSize() const { return grid_slider_->value(); }
+int TForm9::GridSize() const {
+  return grid_slider_->value();
+}
 
 PanelView TForm9::View() const {
   PanelView view;
@@ -242,15 +251,18 @@ void TForm9::Open() {
   updating_ = true;
   for (const std::string& p : paths) properties_->palette->addItem(Raw(p));
   properties_->palette->setCurrentText(Raw(path));
-  for (const std::string& c : IconCollectionNames(*Node())) properties_->icon_collection->addItem(Raw(c));
+  for (const std::string& c : IconCollectionNames(*Node()))
+    properties_->icon_collection->addItem(Raw(c));
   std::set<std::string> font_names;
   const TMHWFont& fonts = Main().Doc().Fonts();
   for (int f = 0; f < fonts.count && f < kFontSlots; ++f)
-    if (font_names.insert(fonts.fonts[f].name).second) properties_->font->addItem(Raw(fonts.fonts[f].name));
+    if (font_names.insert(fonts.fonts[f].name).second)
+      properties_->font->addItem(Raw(fonts.fonts[f].name));
   for (const std::string& ref : PanelReferences(*tree)) properties_->next_panel->addItem(Raw(ref));
   for (const std::string& key : KeyNames()) properties_->key->addItem(Raw(key));
   properties_->key->addItem(QString());  // "Ninguna", labelled by CambiaIdioma
   FillPanelPage();
+  properties_->language_shown->setCurrentIndex(properties_->default_language->currentIndex());
   ResetSources();
   FillScreens(QString());
   FillElements(-1);
@@ -270,8 +282,6 @@ void TForm9::FillPanelPage() {
   p.default_language->setCurrentIndex(std::min<int>(panel_.default_language, kPanelLanguages - 1));
   for (int i = 0; i < kPanelLanguages; ++i)
     p.languages[static_cast<std::size_t>(i)]->setChecked(panel_.language_mask >> i & 1);
-  if (!loaded_ || p.language_shown->currentIndex() < 0)
-    p.language_shown->setCurrentIndex(p.default_language->currentIndex());
 }
 
 void TForm9::FillScreens(const QString& keep) {
@@ -332,13 +342,14 @@ void TForm9::ShowElement() {
     p.variable->setText(Raw(e->variable));
     p.next_panel->setEditText(Raw(e->next_panel));
     p.style_shown->clear();
-    for (std::size_t s = 1; s <= e->styles.size(); ++s) p.style_shown->addItem(Hex(static_cast<unsigned>(s), 2));
+    for (std::size_t s = 1; s <= e->styles.size(); ++s)
+      p.style_shown->addItem(Hex(static_cast<unsigned>(s), 2));
     p.style_shown->setCurrentIndex(0);
     ShowStyle();
     const std::string font_name = panel_.FontName(selected_);
-    const int font_at = p.font->count() == 0 ? -1
+    const int font_at = p.font->count() == 0                  ? -1
                         : e->font_index < panel_.fonts.size() ? p.font->findText(Raw(font_name))
-                                                               : 0;
+                                                              : 0;
     p.font->setCurrentIndex(font_at);
     FillSizes(p.font->currentText());
     p.size->setEditText(QString::number(e->font_size));
@@ -347,7 +358,8 @@ void TForm9::ShowElement() {
     p.position->setText(Hex(e->position, 2));
     p.priority->setCurrentIndex(e->priority < 16 ? e->priority : -1);
     p.method->setText(Hex(e->method, 4));
-    for (int b = 0; b < 8; ++b) p.status[static_cast<std::size_t>(b)]->setChecked(e->status >> b & 1);
+    for (int b = 0; b < 8; ++b)
+      p.status[static_cast<std::size_t>(b)]->setChecked(e->status >> b & 1);
     ShowContent();
   }
   updating_ = was;
@@ -376,12 +388,14 @@ void TForm9::ShowStyle() {
   const bool was = updating_;
   updating_ = true;
   PanelProperties& p = *properties_;
-  const int s = std::clamp(p.style_shown->currentIndex(), 0, static_cast<int>(e->styles.size()) - 1);
+  const int s =
+      std::clamp(p.style_shown->currentIndex(), 0, static_cast<int>(e->styles.size()) - 1);
   const TEstiloElemento& style = e->styles[static_cast<std::size_t>(s)];
   p.border_kind->setCurrentIndex(style.border_kind <= 5 ? style.border_kind : -1);
   p.width1->setValue(style.width1);
   p.width2->setValue(style.width2);
-  const bool compound = style.border_kind == kBorderCompound1 || style.border_kind == kBorderCompound2;
+  const bool compound =
+      style.border_kind == kBorderCompound1 || style.border_kind == kBorderCompound2;
   p.width2->setEnabled(compound);
   p.width2_label->setEnabled(compound);
   p.width1->setToolTip(QString::number(style.width1));
@@ -445,7 +459,8 @@ void TForm9::ShowContent() {
     p.content_list->clear();
     for (const std::string& entry : entries) p.content_list->addItem(Raw(entry));
     p.content_list->setCurrentIndex(p.content_list->findText(
-        Raw(e->texts[0]), case_blind ? Qt::MatchFixedString : Qt::MatchExactly | Qt::MatchCaseSensitive));
+        Raw(e->texts[0]),
+        case_blind ? Qt::MatchFixedString : Qt::MatchExactly | Qt::MatchCaseSensitive));
   } else {
     const int language = std::max(0, p.language_shown->currentIndex());
     p.text->setPlainText(Raw(e->texts[static_cast<std::size_t>(language)]));
@@ -469,7 +484,8 @@ void TForm9::RestoreCanvas() {
   if (!loaded_) return;
   canvas_ = work_;
   border_.reset();
-  if (Element() != nullptr) border_ = std::make_unique<TBordeAnimado>(AbsoluteRect(panel_, selected_));
+  if (Element() != nullptr)
+    border_ = std::make_unique<TBordeAnimado>(AbsoluteRect(panel_, selected_));
   PaintOverlay(false);
   canvas_widget_->Refresh();
 }
@@ -517,7 +533,8 @@ template <typename Change>
 void TForm9::EditElement(int field, Change change, Redraw redraw) {
   if (Element() == nullptr) return;
   const auto i = static_cast<std::size_t>(selected_);
-  Edit(field, [&](TMHWPanel& p) { change(p.elements[i]); }, redraw);
+  Edit(
+      field, [&](TMHWPanel& p) { change(p.elements[i]); }, redraw);
 }
 
 void TForm9::Restore(const TMHWPanel& panel, int selected) {
@@ -558,36 +575,43 @@ void TForm9::Connect() {
 
   // "Panel" page.
   auto method_box = [this](QLineEdit* box, std::uint16_t TMHWPanel::*field) {
-    connect(box, &QLineEdit::textEdited, this, [box](const QString& text) {
-      box->setText(Raw(HexBoxText(Raw(text), "FFFF")));
-    });
+    connect(box, &QLineEdit::textEdited, this,
+            [box](const QString& text) { box->setText(Raw(HexBoxText(Raw(text), "FFFF"))); });
     connect(box, &QLineEdit::editingFinished, this, [this, box, field] {
       const auto value = static_cast<std::uint16_t>(box->text().toUInt(nullptr, 16));
-      Edit(-1, [&](TMHWPanel& panel) { panel.*field = value; }, Redraw::None);
+      Edit(
+          -1, [&](TMHWPanel& panel) { panel.*field = value; }, Redraw::None);
     });
   };
   method_box(p.init_method, &TMHWPanel::init_method);
   method_box(p.refresh_method, &TMHWPanel::refresh_method);
   method_box(p.final_method, &TMHWPanel::final_method);
   connect(p.panel_name, &QLineEdit::textEdited, this, [this](const QString& text) {
-    Edit(kFieldPanelName, [&](TMHWPanel& panel) { panel.name = Raw(text); }, Redraw::None);
+    Edit(
+        kFieldPanelName, [&](TMHWPanel& panel) { panel.name = Raw(text); }, Redraw::None);
   });
   connect(p.icon_collection, &QComboBox::editTextChanged, this, [this](const QString& text) {
     if (updating_) return;
-    Edit(kFieldIconCollection, [&](TMHWPanel& panel) { panel.icon_collection = Raw(text); },
-         Redraw::None);
+    Edit(
+        kFieldIconCollection, [&](TMHWPanel& panel) { panel.icon_collection = Raw(text); },
+        Redraw::None);
     ResetSources();
   });
   for (int i = 0; i < kPanelLanguages; ++i)
-    connect(p.languages[static_cast<std::size_t>(i)], &QCheckBox::toggled, this, [this, i](bool on) {
-      Edit(-1, [&](TMHWPanel& panel) {
-        panel.language_mask = static_cast<std::uint8_t>(on ? panel.language_mask | 1 << i
-                                                           : panel.language_mask & ~(1 << i));
-      }, Redraw::None);
-    });
+    connect(p.languages[static_cast<std::size_t>(i)], &QCheckBox::toggled, this,
+            [this, i](bool on) {
+              Edit(
+                  -1,
+                  [&](TMHWPanel& panel) {
+                    panel.language_mask = static_cast<std::uint8_t>(
+                        on ? panel.language_mask | 1 << i : panel.language_mask & ~(1 << i));
+                  },
+                  Redraw::None);
+            });
   connect(p.default_language, &QComboBox::currentIndexChanged, this, [this](int language) {
-    Edit(-1, [&](TMHWPanel& panel) { panel.default_language = static_cast<std::uint8_t>(language); },
-         Redraw::None);
+    Edit(
+        -1, [&](TMHWPanel& panel) { panel.default_language = static_cast<std::uint8_t>(language); },
+        Redraw::None);
   });
   connect(p.language_shown, &QComboBox::currentIndexChanged, this, [this] {
     if (updating_) return;
@@ -611,9 +635,8 @@ void TForm9::Connect() {
                                                            {p.width, GeometryField::Width},
                                                            {p.height, GeometryField::Height}};
   for (const auto& [box, field] : geometry) {
-    connect(box, &QLineEdit::textEdited, this, [box](const QString& text) {
-      box->setText(Raw(DigitBoxText(Raw(text))));
-    });
+    connect(box, &QLineEdit::textEdited, this,
+            [box](const QString& text) { box->setText(Raw(DigitBoxText(Raw(text)))); });
     connect(box, &QLineEdit::editingFinished, this,
             [this, f = static_cast<int>(field)] { OnTypedGeometry(f); });
   }
@@ -626,11 +649,15 @@ void TForm9::Connect() {
       return;
     }
     if (properties_->size->findText(digits) < 0) return;  // only listed sizes are taken
-    EditElement(kFieldSize, [&](TElementoPanel& e) { e.font_size = static_cast<std::uint8_t>(digits.toInt() & 63); },
-                Redraw::Full);
+    EditElement(
+        kFieldSize,
+        [&](TElementoPanel& e) { e.font_size = static_cast<std::uint8_t>(digits.toInt() & 63); },
+        Redraw::Full);
   });
   connect(p.justification, &QComboBox::currentIndexChanged, this, [this](int j) {
-    EditElement(-1, [&](TElementoPanel& e) { e.justification = static_cast<std::uint8_t>(j); }, Redraw::Full);
+    EditElement(
+        -1, [&](TElementoPanel& e) { e.justification = static_cast<std::uint8_t>(j); },
+        Redraw::Full);
   });
   connect(p.style_shown, &QComboBox::currentIndexChanged, this, [this] {
     if (updating_) return;
@@ -639,9 +666,12 @@ void TForm9::Connect() {
   });
   auto style_edit = [this](auto change) {
     const int s = std::max(0, properties_->style_shown->currentIndex());
-    EditElement(-1, [&](TElementoPanel& e) {
-      if (s < static_cast<int>(e.styles.size())) change(e.styles[static_cast<std::size_t>(s)]);
-    }, Redraw::Full);
+    EditElement(
+        -1,
+        [&](TElementoPanel& e) {
+          if (s < static_cast<int>(e.styles.size())) change(e.styles[static_cast<std::size_t>(s)]);
+        },
+        Redraw::Full);
     ShowStyle();
   };
   connect(p.border_kind, &QComboBox::currentIndexChanged, this, [this, style_edit](int k) {
@@ -659,7 +689,8 @@ void TForm9::Connect() {
   connect(p.new_style, &QPushButton::clicked, this, [this] {
     TElementoPanel* e = Element();
     if (e == nullptr || static_cast<int>(e->styles.size()) >= StylesAllowed(e->kind)) return;
-    Edit(-1, [this](TMHWPanel& panel) { panel.NuevoEstilo(selected_); }, Redraw::None);
+    Edit(
+        -1, [this](TMHWPanel& panel) { panel.NuevoEstilo(selected_); }, Redraw::None);
     updating_ = true;
     ShowElement();
     properties_->style_shown->setCurrentIndex(properties_->style_shown->count() - 1);
@@ -671,68 +702,80 @@ void TForm9::Connect() {
     TElementoPanel* e = Element();
     if (e == nullptr || e->styles.size() < 2) return;
     const int s = std::max(0, properties_->style_shown->currentIndex());
-    Edit(-1, [&](TMHWPanel& panel) { panel.BorraEstilo(selected_, s); }, Redraw::None);
+    Edit(
+        -1, [&](TMHWPanel& panel) { panel.BorraEstilo(selected_, s); }, Redraw::None);
     updating_ = true;
     ShowElement();
     updating_ = false;
     FullRedraw();
   });
   for (int i = 0; i < 3; ++i)
-    connect(p.colours[static_cast<std::size_t>(i)], &QPushButton::clicked, this, [this, i] { OnColour(i); });
+    connect(p.colours[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+            [this, i] { OnColour(i); });
   connect(p.text, &QPlainTextEdit::textChanged, this, [this] {
     if (updating_) return;
     const int language = std::max(0, properties_->language_shown->currentIndex());
     std::string text = Raw(properties_->text->toPlainText());
     std::erase(text, '\r');
-    EditElement(kFieldText, [&](TElementoPanel& e) { e.texts[static_cast<std::size_t>(language)] = text; },
-                Redraw::Partial);
+    EditElement(
+        kFieldText, [&](TElementoPanel& e) { e.texts[static_cast<std::size_t>(language)] = text; },
+        Redraw::Partial);
   });
   connect(p.content_list, &QComboBox::activated, this, [this] {
     const std::string entry = Raw(properties_->content_list->currentText());
-    EditElement(-1, [&](TElementoPanel& e) { e.texts[0] = entry; }, Redraw::Full);
+    EditElement(
+        -1, [&](TElementoPanel& e) { e.texts[0] = entry; }, Redraw::Full);
   });
   connect(p.keyboard, &QPushButton::clicked, this, [this] { OnKeyboard(); });
 
   // "Elem. (otros)" page.
   connect(p.element_name, &QLineEdit::textEdited, this, [this](const QString& text) {
-    EditElement(kFieldElementName, [&](TElementoPanel& e) { e.name = Raw(text); }, Redraw::None);
+    EditElement(
+        kFieldElementName, [&](TElementoPanel& e) { e.name = Raw(text); }, Redraw::None);
   });
   connect(p.kind, &QComboBox::currentIndexChanged, this, [this](int k) {
     if (updating_) return;
-    EditElement(-1, [&](TElementoPanel& e) { e.kind = static_cast<std::uint8_t>(k + 1); }, Redraw::None);
+    EditElement(
+        -1, [&](TElementoPanel& e) { e.kind = static_cast<std::uint8_t>(k + 1); }, Redraw::None);
     updating_ = true;
     ShowStyle();
     ShowContent();
     updating_ = false;
   });
   connect(p.variable, &QLineEdit::textEdited, this, [this](const QString& text) {
-    EditElement(kFieldVariable, [&](TElementoPanel& e) { e.variable = Raw(text); }, Redraw::Partial);
+    EditElement(
+        kFieldVariable, [&](TElementoPanel& e) { e.variable = Raw(text); }, Redraw::Partial);
   });
   connect(p.variable, &QLineEdit::editingFinished, this, [this] {
     EndTyping();
     FullRedraw();
   });
   connect(p.next_panel, &QComboBox::editTextChanged, this, [this](const QString& text) {
-    EditElement(kFieldNextPanel, [&](TElementoPanel& e) { e.next_panel = Raw(text); }, Redraw::None);
+    EditElement(
+        kFieldNextPanel, [&](TElementoPanel& e) { e.next_panel = Raw(text); }, Redraw::None);
   });
   connect(p.key, &QComboBox::currentIndexChanged, this, [this](int entry) {
     if (entry < 0) return;
     const int names = static_cast<int>(KeyNames().size());
-    EditElement(-1, [&](TElementoPanel& e) {
-      e.key = static_cast<std::uint16_t>(entry >= names ? 0 : kFirstKeyCode + entry);
-    }, Redraw::None);
+    EditElement(
+        -1,
+        [&](TElementoPanel& e) {
+          e.key = static_cast<std::uint16_t>(entry >= names ? 0 : kFirstKeyCode + entry);
+        },
+        Redraw::None);
   });
   connect(p.priority, &QComboBox::currentIndexChanged, this, [this](int v) {
     if (v < 0) return;
-    EditElement(-1, [&](TElementoPanel& e) { e.priority = static_cast<std::uint8_t>(v); }, Redraw::None);
+    EditElement(
+        -1, [&](TElementoPanel& e) { e.priority = static_cast<std::uint8_t>(v); }, Redraw::None);
   });
   auto byte_box = [this](QLineEdit* box, std::uint8_t TElementoPanel::*field) {
-    connect(box, &QLineEdit::textEdited, this, [box](const QString& text) {
-      box->setText(Raw(HexBoxText(Raw(text), "00")));
-    });
+    connect(box, &QLineEdit::textEdited, this,
+            [box](const QString& text) { box->setText(Raw(HexBoxText(Raw(text), "00"))); });
     connect(box, &QLineEdit::editingFinished, this, [this, box, field] {
       const auto value = static_cast<std::uint8_t>(box->text().toUInt(nullptr, 16) & 0xFF);
-      EditElement(-1, [&](TElementoPanel& e) { e.*field = value; }, Redraw::None);
+      EditElement(
+          -1, [&](TElementoPanel& e) { e.*field = value; }, Redraw::None);
     });
   };
   byte_box(p.next_page, &TElementoPanel::next_page);
@@ -743,13 +786,17 @@ void TForm9::Connect() {
   });
   connect(p.method, &QLineEdit::editingFinished, this, [this] {
     const auto value = static_cast<std::uint16_t>(properties_->method->text().toUInt(nullptr, 16));
-    EditElement(-1, [&](TElementoPanel& e) { e.method = value; }, Redraw::None);
+    EditElement(
+        -1, [&](TElementoPanel& e) { e.method = value; }, Redraw::None);
   });
   for (int b = 0; b < 8; ++b)
     connect(p.status[static_cast<std::size_t>(b)], &QCheckBox::toggled, this, [this, b](bool on) {
-      EditElement(-1, [&](TElementoPanel& e) {
-        e.status = static_cast<std::uint8_t>(on ? e.status | 1 << b : e.status & ~(1 << b));
-      }, Redraw::None);
+      EditElement(
+          -1,
+          [&](TElementoPanel& e) {
+            e.status = static_cast<std::uint8_t>(on ? e.status | 1 << b : e.status & ~(1 << b));
+          },
+          Redraw::None);
     });
   connect(p.visibility, &QPushButton::clicked, this, [this] { OnVisibility(); });
 
@@ -815,14 +862,17 @@ void TForm9::OnFontChosen() {
   int size = e->font_size;
   if (properties_->size->findText(QString::number(size)) < 0)
     size = properties_->size->itemText(0).toInt();
-  Edit(-1, [&](TMHWPanel& panel) {
-    TElementoPanel& el = panel.elements[static_cast<std::size_t>(selected_)];
-    el.font_size = static_cast<std::uint8_t>(size);
-    auto at = std::find(panel.fonts.begin(), panel.fonts.end(), font_name);
-    const int index = at == panel.fonts.end() ? panel.AnadeFuente(font_name)
-                                              : static_cast<int>(at - panel.fonts.begin());
-    el.font_index = static_cast<std::uint8_t>(index);
-  }, Redraw::Full);
+  Edit(
+      -1,
+      [&](TMHWPanel& panel) {
+        TElementoPanel& el = panel.elements[static_cast<std::size_t>(selected_)];
+        el.font_size = static_cast<std::uint8_t>(size);
+        auto at = std::find(panel.fonts.begin(), panel.fonts.end(), font_name);
+        const int index = at == panel.fonts.end() ? panel.AnadeFuente(font_name)
+                                                  : static_cast<int>(at - panel.fonts.begin());
+        el.font_index = static_cast<std::uint8_t>(index);
+      },
+      Redraw::Full);
   updating_ = true;
   properties_->size->setEditText(QString::number(size));
   updating_ = false;
@@ -841,7 +891,8 @@ void TForm9::OnCreate() {
   if (!loaded_) return;
   TMHWPanel before = panel_;
   const int selected_before = selected_;
-  const int made = CreateOnScreen(panel_, selected_, create_kind_->currentIndex() + 1, Raw(ScreenText()));
+  const int made =
+      CreateOnScreen(panel_, selected_, create_kind_->currentIndex() + 1, Raw(ScreenText()));
   if (made < 0) return;
   updating_ = true;
   FillScreens(ScreenText());
@@ -929,8 +980,10 @@ void TForm9::OnColour(int which) {
   const TEstiloElemento& st = e->styles[static_cast<std::size_t>(s)];
   const int current = which == 0 ? st.text : which == 1 ? st.border : st.background;
   QPushButton* button = properties_->colours[static_cast<std::size_t>(which)];
-  TForm11 popup(*palette_, current, [this](const QString& text) { Main().SetStatusText(text); }, this);
-  const int chosen = popup.Elegir(button->mapToGlobal(QPoint(button->width() - 1, button->height())));
+  TForm11 popup(
+      *palette_, current, [this](const QString& text) { Main().SetStatusText(text); }, this);
+  const int chosen =
+      popup.Elegir(button->mapToGlobal(QPoint(button->width() - 1, button->height())));
   ApplyColour(which, chosen);
 }
 
@@ -939,10 +992,15 @@ void TForm9::ApplyColour(int which, int index) {
   if (e == nullptr || index < 0 || index > 15) return;
   const int s = std::clamp(properties_->style_shown->currentIndex(), 0,
                            static_cast<int>(e->styles.size()) - 1);
-  EditElement(-1, [&](TElementoPanel& el) {
-    TEstiloElemento& st = el.styles[static_cast<std::size_t>(s)];
-    (which == 0 ? st.text : which == 1 ? st.border : st.background) = static_cast<std::uint8_t>(index);
-  }, Redraw::Full);
+  EditElement(
+      -1,
+      [&](TElementoPanel& el) {
+        TEstiloElemento& st = el.styles[static_cast<std::size_t>(s)];
+        (which == 0   ? st.text
+         : which == 1 ? st.border
+                      : st.background) = static_cast<std::uint8_t>(index);
+      },
+      Redraw::Full);
   ShowStyle();
 }
 
@@ -975,11 +1033,10 @@ void TForm9::OnPressed(int x, int y, Qt::MouseButton button) {
   grab_ = grab;
   changed_by_mouse_ = false;
   drag_before_ = panel_;
-  canvas_widget_->setCursor(grab.mode == DragMode::Top || grab.mode == DragMode::Bottom
-                                ? Qt::SizeVerCursor
-                            : grab.mode == DragMode::Left || grab.mode == DragMode::Right
-                                ? Qt::SizeHorCursor
-                                : Qt::ArrowCursor);
+  canvas_widget_->setCursor(
+      grab.mode == DragMode::Top || grab.mode == DragMode::Bottom   ? Qt::SizeVerCursor
+      : grab.mode == DragMode::Left || grab.mode == DragMode::Right ? Qt::SizeHorCursor
+                                                                    : Qt::ArrowCursor);
 }
 
 void TForm9::OnMoved(int x, int y, Qt::MouseButtons buttons) {
@@ -1024,8 +1081,9 @@ void TForm9::OnReleased() {
 void TForm9::OnNudged(int dx, int dy, bool coarse) {
   if (!loaded_ || Element() == nullptr || grab_.element >= 0) return;
   const int step = coarse ? GridSize() : 1;
-  Edit(-1, [&](TMHWPanel& panel) { Nudge(panel, list_, selected_, dx * step, dy * step); },
-       Redraw::Full);
+  Edit(
+      -1, [&](TMHWPanel& panel) { Nudge(panel, list_, selected_, dx * step, dy * step); },
+      Redraw::Full);
   ShowCoordinates();
 }
 
@@ -1073,7 +1131,10 @@ void TForm9::RedibujaImagen(const QString& image) {
 }
 
 void TForm9::RedibujaIcono(const QString& collection) {
-  if (!loaded_ || collection != properties_->icon_collection->currentText()) return;
+  // The collection's file name up to its first "." is the name panels use.
+  if (!loaded_ ||
+      collection.section(QLatin1Char('.'), 0, 0) != properties_->icon_collection->currentText())
+    return;
   ResetSources();
   FullRedraw();
 }

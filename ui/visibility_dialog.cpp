@@ -41,7 +41,8 @@ std::uint32_t TForm13::Mask() const {
 
 void TForm13::CambiaIdioma() {
   setWindowTitle(Msg(kTitleRow));
-  for (int n = 0; n < 32; ++n) boxes_[static_cast<std::size_t>(n)]->setText(Msg(kFirstScreenRow + n));
+  for (int n = 0; n < 32; ++n)
+    boxes_[static_cast<std::size_t>(n)]->setText(Msg(kFirstScreenRow + n));
   ok_->setText(Msg(kAcceptRow));
 }
 

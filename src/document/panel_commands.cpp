@@ -29,8 +29,8 @@ struct Axis {
   int canvas;
 };
 
-constexpr Axis kHorizontal{&PanelRect::x1, &PanelRect::x2, &TElementoPanel::x1,
-                           &TElementoPanel::x2, kCanvasWidth};
+constexpr Axis kHorizontal{&PanelRect::x1, &PanelRect::x2, &TElementoPanel::x1, &TElementoPanel::x2,
+                           kCanvasWidth};
 constexpr Axis kVertical{&PanelRect::y1, &PanelRect::y2, &TElementoPanel::y1, &TElementoPanel::y2,
                          kCanvasHeight};
 
@@ -99,9 +99,9 @@ void RedrawFrom(PixelBuffer& canvas, const TMHWPanel& panel, const std::vector<i
 
 const std::vector<std::string>& KeyNames() {
   static const std::vector<std::string> kNames = {
-      "0", "1",     "2",    "3",    "4",     "5",     "6",      "7",    "8",     "9",
-      "A", "B",     "C",    "D",    "E",     "Pilote", "Prog",  "X",    "o->",   "Perso",
-      "+", "Serv",  "TV/Sat", "Mute", "Standby", "UP",  "DOWN",   "LEFT", "RIGHT", "OK"};
+      "0", "1",    "2",      "3",    "4",       "5",      "6",    "7",    "8",     "9",
+      "A", "B",    "C",      "D",    "E",       "Pilote", "Prog", "X",    "o->",   "Perso",
+      "+", "Serv", "TV/Sat", "Mute", "Standby", "UP",     "DOWN", "LEFT", "RIGHT", "OK"};
   return kNames;
 }
 

@@ -161,8 +161,9 @@ std::vector<std::string> PanelReferences(const TArbol& tree) {
 
 std::vector<std::string> ImageReferences(const TArbol& tree) {
   std::vector<std::string> out;
-  ForEachResource(tree, ".im",
-                  [&](const TNodo& dir, const TNodo& file) { out.push_back(ImageReference(dir, file)); });
+  ForEachResource(tree, ".im", [&](const TNodo& dir, const TNodo& file) {
+    out.push_back(ImageReference(dir, file));
+  });
   return out;
 }
 

@@ -11,6 +11,7 @@
 #include <QUndoStack>
 #include <QtTest>
 
+#include "colour_popup.h"
 #include "document/panel_commands.h"
 #include "editors.h"
 #include "main_window.h"
@@ -41,8 +42,9 @@ QPoint FreePoint(const TForm9& editor, int i) {
 void Drag(TForm9& editor, QPoint from, QPoint to) {
   PanelCanvas* canvas = editor.CanvasWidget();
   QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
-  QMouseEvent halfway(QEvent::MouseMove, QPointF((from + to) / 2), canvas->mapToGlobal(QPointF((from + to) / 2)),
-                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent halfway(QEvent::MouseMove, QPointF((from + to) / 2),
+                      canvas->mapToGlobal(QPointF((from + to) / 2)), Qt::NoButton, Qt::LeftButton,
+                      Qt::NoModifier);
   QApplication::sendEvent(canvas, &halfway);
   QMouseEvent move(QEvent::MouseMove, QPointF(to), canvas->mapToGlobal(QPointF(to)), Qt::NoButton,
                    Qt::LeftButton, Qt::NoModifier);
@@ -201,7 +203,8 @@ class PanelEditorTest : public QObject {
     TForm9* editor = Open();
     int text_element = -1;
     for (int i : editor->ElementList())
-      if (i > 0 && editor->Panel().elements[static_cast<std::size_t>(i)].kind == kTextBox) text_element = i;
+      if (i > 0 && editor->Panel().elements[static_cast<std::size_t>(i)].kind == kTextBox)
+        text_element = i;
     QVERIFY(text_element > 0);
     editor->SelectElement(text_element);
     const PixelBuffer work = editor->Work();
@@ -227,7 +230,19 @@ class PanelEditorTest : public QObject {
     });
     editor->Properties()->text->moveCursor(QTextCursor::Start);
     editor->Properties()->keyboard->click();
-    QCOMPARE(editor->Panel().elements[static_cast<std::size_t>(text_element)].texts[0], std::string("AWW"));
+    QCOMPARE(editor->Panel().elements[static_cast<std::size_t>(text_element)].texts[0],
+             std::string("AWW"));
+  }
+
+  void ColourPopupSwatchesAndStatus() {
+    TMHWPalette palette = TMHWPalette::Greys();
+    palette.entries[5] = {0x12, 0xAB, 0x0C, 7};
+    TForm11 popup(palette, 5, nullptr);
+    const std::pair<QPoint, int> hits[] = {
+        {{2, 2}, 0}, {{21, 21}, 0}, {{23, 2}, -1}, {{26, 26}, 5}, {{98, 98}, -1}};
+    for (const auto& [point, swatch] : hits) QCOMPARE(TForm11::SwatchAt(point), swatch);
+    QCOMPARE(popup.Describe(5), Msg(264) + " 5 -- " + Msg(265) + " 12 -- " + Msg(266) + " AB -- " +
+                                    Msg(267) + " 0C -- " + Msg(268) + " 07");
   }
 
   void ElementLimitOfSaving_data() {
