@@ -4,6 +4,7 @@
 #include "icon_editor.h"
 #include "image_editor.h"
 #include "palette_editor.h"
+#include "panel_editor.h"
 #include "text_editor.h"
 
 namespace corvane::ui {
@@ -13,6 +14,7 @@ void RegisterEditors() {
   RegisterPaletteEditor();
   RegisterImageEditor();
   RegisterIconEditor();
+  RegisterPanelEditor();
   RegisterTextEditor();
 }
 

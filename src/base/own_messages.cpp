@@ -80,6 +80,7 @@ const std::vector<OwnMessage>& OwnMessages() {
       {529, "El firmware no tiene ninguna paleta."},
       {530, "No se encuentra la paleta :"},
       {531, "El archivo no es un panel :"},
+      {532, "Ninguna"},
       {550, "Buscar siguiente"},
       // Scripts, classes, applications and their editors: rows 570-619.
       {570, "Valor no numérico en asm_inst.ini, línea"},

@@ -102,13 +102,8 @@ void SetAbsoluteRect(TMHWPanel& panel, int i, const PanelRect& r) {
 }
 
 bool IconCollectionPresent(const TNodo& panel_node, std::string_view collection) {
-  const TNodo* parent = panel_node.Parent();
-  if (parent == nullptr) return false;
-  for (const TNodo* sibling : parent->Children())
-    if (!sibling->IsDirectory() && KindMark(sibling->Text) == ".ic" &&
-        UpToFirstDot(sibling->Text) == collection)
-      return true;
-  return false;
+  const std::vector<std::string> names = IconCollectionNames(panel_node);
+  return std::find(names.begin(), names.end(), collection) != names.end();
 }
 
 const TNodo* FindIconCollection(const TNodo& panel_node, std::string_view collection) {
@@ -121,25 +116,64 @@ const TNodo* FindIconCollection(const TNodo& panel_node, std::string_view collec
   return nullptr;
 }
 
+namespace {
+
+// Calls visit(directory, file) for every file whose kind mark is `mark` lying in a directory below
+// the root or in a sub-directory of one, in tree order.
+template <typename Visit>
+void ForEachResource(const TArbol& tree, std::string_view mark, Visit visit) {
+  const TNodo* root = tree.Root();
+  if (root == nullptr) return;
+  auto files = [&](const TNodo* dir) {
+    for (const TNodo* file : dir->Children())
+      if (!file->IsDirectory() && KindMark(file->Text) == mark) visit(*dir, *file);
+  };
+  for (const TNodo* a : root->Children()) {
+    if (!a->IsDirectory()) continue;
+    files(a);
+    for (const TNodo* b : a->Children())
+      if (b->IsDirectory()) files(b);
+  }
+}
+
+std::string ImageReference(const TNodo& dir, const TNodo& file) {
+  return dir.Text + ":" + std::string(UpToFirstDot(file.Text)) + ".rf4";
+}
+
+}  // namespace
+
 const TNodo* FindImage(const TArbol& tree, std::string_view reference) {
   const TNodo* found = nullptr;
   std::string wanted = LowerName(reference);
-  auto visit = [&](const TNodo* dir) {
-    for (const TNodo* file : dir->Children()) {
-      if (file->IsDirectory() || KindMark(file->Text) != ".im") continue;
-      std::string ref = dir->Text + ":" + std::string(UpToFirstDot(file->Text)) + ".rf4";
-      if (LowerName(ref) == wanted) found = file;
-    }
-  };
-  const TNodo* root = tree.Root();
-  if (root == nullptr) return nullptr;
-  for (const TNodo* a : root->Children()) {
-    if (!a->IsDirectory()) continue;
-    visit(a);
-    for (const TNodo* b : a->Children())
-      if (b->IsDirectory()) visit(b);
-  }
+  ForEachResource(tree, ".im", [&](const TNodo& dir, const TNodo& file) {
+    if (LowerName(ImageReference(dir, file)) == wanted) found = &file;
+  });
   return found;
+}
+
+std::vector<std::string> PanelReferences(const TArbol& tree) {
+  std::vector<std::string> out;
+  ForEachResource(tree, ".pa", [&](const TNodo& dir, const TNodo& file) {
+    out.push_back(dir.Text + ":" + std::string(UpToFirstDot(file.Text)));
+  });
+  return out;
+}
+
+std::vector<std::string> ImageReferences(const TArbol& tree) {
+  std::vector<std::string> out;
+  ForEachResource(tree, ".im", [&](const TNodo& dir, const TNodo& file) {
+    out.push_back(ImageReference(dir, file));
+  });
+  return out;
+}
+
+std::vector<std::string> IconCollectionNames(const TNodo& panel_node) {
+  std::vector<std::string> out;
+  if (const TNodo* parent = panel_node.Parent())
+    for (const TNodo* sibling : parent->Children())
+      if (!sibling->IsDirectory() && KindMark(sibling->Text) == ".ic")
+        out.emplace_back(UpToFirstDot(sibling->Text));
+  return out;
 }
 
 void HoldInsideElementZero(TMHWPanel& panel, int i) {

@@ -50,6 +50,14 @@ const TNodo* FindIconCollection(const TNodo& panel_node, std::string_view collec
 // directory DIR below the root or in a sub-directory of one; nullptr when there is none.
 const TNodo* FindImage(const TArbol& tree, std::string_view reference);
 
+// Panel references DIR:NAME of every panel file (".pa" and one more character) that lies in a
+// directory below the root or in a sub-directory of one, in tree order.
+std::vector<std::string> PanelReferences(const TArbol& tree);
+// Image references DIR:NAME.rf4 of every image file found the same way, in tree order.
+std::vector<std::string> ImageReferences(const TArbol& tree);
+// The icon collection names (file names up to their first ".") beside the panel file.
+std::vector<std::string> IconCollectionNames(const TNodo& panel_node);
+
 // After ClonaElemento: keeps the copy at index i inside element 0 (moved left or up so that its
 // right or bottom edge is element 0's at most).
 void HoldInsideElementZero(TMHWPanel& panel, int i);
