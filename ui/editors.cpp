@@ -1,11 +1,17 @@
 #include "editors.h"
 
+#include "application_editor.h"
+#include "class_editor.h"
 #include "hex_editor_window.h"
+#include "script_editor.h"
 
 namespace corvane::ui {
 
 void RegisterEditors() {
   RegisterHexEditor();
+  RegisterScriptEditor();
+  RegisterClassEditor();
+  RegisterApplicationEditor();
 }
 
 }  // namespace corvane::ui
