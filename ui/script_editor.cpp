@@ -285,7 +285,7 @@ void TForm17::OpenClassAtCursor() {
 }
 
 bool TForm17::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == text_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+  if (watched == text_->viewport() && event->type() == QEvent::MouseButtonPress) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
       const QPoint at = mouse->position().toPoint();

@@ -98,7 +98,8 @@ class ScriptEditorsTest : public QObject {
     auto* script = Open<TForm17>("boot/boot.cpz");
     QVERIFY(script);
     QVERIFY(!script->OpenClassAt(1, 0));  // the empty line
-    QVERIFY(script->OpenClassAt(0, 7));   // "class main;"
+    script->Text()->setCursorPosition(0, 7);  // "class main;"
+    script->Action(TForm17::Command::OpenClass)->trigger();
     QVERIFY(dynamic_cast<TForm16*>(form_->EditorOf(NodeAt(*form_, "code/main.clz"))));
   }
 
