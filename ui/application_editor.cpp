@@ -10,12 +10,10 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QUndoCommand>
 #include <QVBoxLayout>
 
-#include "base/latin1.h"
-#include "class_editor.h"
 #include "code_editor_rows.h"
+#include "code_editor_support.h"
 #include "firmware/kinds.h"
 #include "main_window.h"
 #include "prompts.h"
@@ -34,20 +32,11 @@ constexpr int kClassesRow = 258;            // "Clases"
 constexpr int kAddRow = 259;                // "Añadir"
 constexpr int kRemoveRow = 260;             // "Eliminar"
 
-QString Raw(const std::string& latin1) { return QString::fromStdString(Latin1ToUtf8(latin1)); }
-std::string ToRaw(const QString& text) { return Utf8ToLatin1(text.toStdString()); }
-
-class ApplicationEdit : public QUndoCommand {
- public:
-  ApplicationEdit(TForm18& window, TForm18::State before, TForm18::State after)
-      : window_(window), before_(std::move(before)), after_(std::move(after)) {}
-  void redo() override { window_.Apply(after_); }
-  void undo() override { window_.Apply(before_); }
-
- private:
-  TForm18& window_;
-  TForm18::State before_, after_;
-};
+// Names are raw 8-bit.
+QString Raw(const std::string& latin1) {
+  return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+}
+std::string ToRaw(const QString& text) { return text.toLatin1().toStdString(); }
 
 }  // namespace
 
@@ -121,14 +110,9 @@ TForm18::TForm18(TMainForm& main, TNodo& node)
   auto* top = new QHBoxLayout;
   top->addLayout(left, 1);
   top->addLayout(right, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(OkButton());
-  buttons->addWidget(CancelButton());
-  buttons->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(CentredButtons(*this));
   setFixedSize(640, 380);
 
   Show();
@@ -164,7 +148,7 @@ void TForm18::Apply(const State& state) {
 void TForm18::Edit(const State& after) {
   const State before = Current();
   if (after == before) return;
-  Push(new ApplicationEdit(*this, before, after));
+  Push(new StateEdit<TForm18>(*this, before, after));
 }
 
 void TForm18::Show() {

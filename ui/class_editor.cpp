@@ -13,11 +13,10 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QUndoCommand>
 #include <QVBoxLayout>
 
-#include "base/latin1.h"
 #include "code_editor_rows.h"
+#include "code_editor_support.h"
 #include "main_window.h"
 #include "prompts.h"
 #include "ui_text.h"
@@ -39,30 +38,13 @@ constexpr int kDeclarationRow = 252;   // "Declaración de la variable"
 constexpr int kNameRow = 293;          // "Nombre"
 constexpr int kTypeRow = 294;          // "Tipo"
 
-QString Raw(const std::string& latin1) { return QString::fromStdString(Latin1ToUtf8(latin1)); }
-std::string ToRaw(const QString& text) { return Utf8ToLatin1(text.toStdString()); }
-
-class ClassEdit : public QUndoCommand {
- public:
-  ClassEdit(TForm16& window, TForm16::State before, TForm16::State after)
-      : window_(window), before_(std::move(before)), after_(std::move(after)) {}
-  void redo() override { window_.Apply(after_); }
-  void undo() override { window_.Apply(before_); }
-
- private:
-  TForm16& window_;
-  TForm16::State before_, after_;
-};
+// Names are raw 8-bit.
+QString Raw(const std::string& latin1) {
+  return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+}
+std::string ToRaw(const QString& text) { return text.toLatin1().toStdString(); }
 
 }  // namespace
-
-QString CodeEditorCaption(int title_row, const TNodo& node) {
-  const TNodo* parent = node.Parent();
-  const QString parent_name =
-      parent ? NodeName(parent->Text, parent->Parent() == nullptr) : QString();
-  return Msg(title_row) + QStringLiteral(" - ") + parent_name + QLatin1Char(':') +
-         NodeName(node.Text);
-}
 
 TForm16::TForm16(TMainForm& main, TNodo& node)
     : ResourceEditor(main, node),
@@ -236,7 +218,7 @@ void TForm16::Edit(const std::function<void(TMHWClass&)>& change, int select_aft
     ShowVariable();  // nothing to keep: the stored values show again
     return;
   }
-  Push(new ClassEdit(*this, before, after));
+  Push(new StateEdit<TForm16>(*this, before, after));
 }
 
 void TForm16::ShowGrid() {

@@ -21,9 +21,6 @@ class QToolButton;
 
 namespace corvane::ui {
 
-// A code editor's caption: the title row, " - ", the parent's name, ":" and the node's name.
-QString CodeEditorCaption(int title_row, const TNodo& node);
-
 class TForm16 : public ResourceEditor {
   Q_OBJECT
 

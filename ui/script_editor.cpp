@@ -1,7 +1,6 @@
 #include "script_editor.h"
 
 #include <QAction>
-#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -9,12 +8,11 @@
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
 
-#include "base/latin1.h"
-#include "class_editor.h"
+#include "code_editor_rows.h"
+#include "code_editor_support.h"
 #include "firmware/kinds.h"
 #include "main_window.h"
 #include "prompts.h"
-#include "code_editor_rows.h"
 #include "ui_text.h"
 
 namespace corvane::ui {
@@ -190,16 +188,11 @@ TForm17::TForm17(TMainForm& main, TNodo& node, TMHWScript script)
   add(Command::OpenClass, QKeySequence(Qt::Key_F12), &TForm17::OpenClassAtCursor);
 
   OkButton()->setEnabled(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(OkButton());
-  buttons->addWidget(CancelButton());
-  buttons->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->setMenuBar(menu_bar);
   layout->setContentsMargins(0, 0, 8, 8);
   layout->addWidget(text_, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(CentredButtons(*this));
   setMinimumSize(kMinWidth, kMinHeight);
   resize(760, 520);
 
