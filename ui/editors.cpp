@@ -4,6 +4,7 @@
 #include "class_editor.h"
 #include "hex_editor_window.h"
 #include "script_editor.h"
+#include "text_editor.h"
 
 namespace corvane::ui {
 
@@ -12,6 +13,7 @@ void RegisterEditors() {
   RegisterScriptEditor();
   RegisterClassEditor();
   RegisterApplicationEditor();
+  RegisterTextEditor();
 }
 
 }  // namespace corvane::ui

@@ -1,5 +1,5 @@
-// corvane [FILE] [-m N] [--open PATH]: the desktop program, opening FILE at start (model N, or
-// detected) and the editor of the file PATH inside it.
+// corvane [FILE] [-m N] [--open PATH] [--font-editor]: the desktop program, opening FILE at start
+// (model N, or detected) and the editor of the file PATH inside it, or the font editor.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
@@ -8,6 +8,7 @@
 #include "config/configuration.h"
 #include "editor_registry.h"
 #include "editors.h"
+#include "font_editor.h"
 #include "main_window.h"
 #include "resources/palette.h"
 #include "tree_view.h"
@@ -44,7 +45,12 @@ int main(int argc, char** argv) {
       QStringLiteral("PATH"));
   parser.addOption(model_option);
   parser.addOption(screenshot_option);
+  const QCommandLineOption fonts_option(
+      QStringLiteral("font-editor"),
+      QStringLiteral("Open the font editor on FILE's fonts at start; with --screenshot the picture "
+                     "is of it."));
   parser.addOption(open_option);
+  parser.addOption(fonts_option);
   parser.process(app);
 
   int model = 0;
@@ -77,6 +83,15 @@ int main(int argc, char** argv) {
     }
     window.AbreHijo(node);
     if (corvane::ui::EditorChild* editor = window.EditorOf(node)) shown = editor;
+  }
+  if (parser.isSet(fonts_option) && window.Doc().IsOpen()) {
+    if (screenshot) {
+      auto* editor = new corvane::ui::TForm14(window);
+      editor->show();
+      shown = editor;
+    } else {
+      QTimer::singleShot(0, &window, [&window] { corvane::ui::OpenFontEditor(window); });
+    }
   }
   if (screenshot) {
     // The picture shows the tree open on the first file (or the editor asked for).

@@ -26,6 +26,7 @@
 #include "config/paths.h"
 #include "editor_registry.h"
 #include "file_dialogs.h"
+#include "font_editor.h"
 #include "document/detection.h"
 #include "firmware/kinds.h"
 #include "firmware/models.h"
@@ -90,9 +91,9 @@ const Command kCommands[] = {
      &CommandStates::extract_plain, [](TMainForm& w) { w.Extract(false); }},
     {Item::InsertRaw, "go-down", QStyle::SP_ArrowDown, Item::EditMenu, false, true,
      &CommandStates::insert_plain, [](TMainForm& w) { w.Insert(false); }},
-    // The font editor arrives with its window; its item waits for it.
     {Item::FontEditor, "preferences-desktop-font", QStyle::SP_FileDialogDetailedView,
-     Item::EditMenu, true, true, &CommandStates::font_editor, nullptr},
+     Item::EditMenu, true, true, &CommandStates::font_editor,
+     [](TMainForm& w) { OpenFontEditor(w); }},
     {Item::InsertFontList, "go-bottom", QStyle::SP_FileDialogStart, std::nullopt, false, true,
      &CommandStates::font_lists, [](TMainForm& w) { w.FontList(false); }},
     {Item::ExtractFontList, "go-top", QStyle::SP_FileDialogEnd, std::nullopt, false, true,

@@ -15,7 +15,7 @@ class QStatusBar;
 
 namespace corvane::ui {
 
-class KeyboardPicture;
+class CharacterGrid;
 
 class TForm12 : public QDialog {  // the 16 x 16 grid of one font's 256 characters
   Q_OBJECT
@@ -35,11 +35,11 @@ class TForm12 : public QDialog {  // the 16 x 16 grid of one font's 256 characte
   // A mouse button pressed on the picture: the highlighted character joins the collected text.
   void Press();
 
-  int Highlighted() const { return highlighted_; }
+  int Highlighted() const;
   QString StatusText() const;
-  const PixelBuffer& Picture() const { return picture_; }
-  int CellWidth() const { return cell_w_; }
-  int CellHeight() const { return cell_h_; }
+  const PixelBuffer& Picture() const;
+  int CellWidth() const;
+  int CellHeight() const;
   // The collected characters so far (one byte each).
   const std::string& Collected() const { return collected_; }
   QLineEdit* TextBox() const { return text_; }
@@ -48,17 +48,10 @@ class TForm12 : public QDialog {  // the 16 x 16 grid of one font's 256 characte
   void CambiaIdioma();
 
  private:
-  void InvertOutline(int code);
-  void ShowPicture();
-
-  KeyboardPicture* view_;
+  CharacterGrid* grid_;
   QLineEdit* text_;
   QPushButton* accept_;
   QStatusBar* status_;
-  PixelBuffer picture_;
-  int cell_w_ = 1;
-  int cell_h_ = 1;
-  int highlighted_ = -1;
   std::string collected_;
 };
 

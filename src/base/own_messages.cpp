@@ -49,6 +49,10 @@ const std::vector<OwnMessage>& OwnMessages() {
       {473, "No existe ese tipo de letra."},
       {474, "No se puede leer la lista de tipos de letra:"},
       {475, "No se puede escribir el archivo:"},
+      {476, "Mapa de caracteres"},
+      {477, "Muestra :"},
+      {478, "El veloz murciélago hindú comía feliz cardillo y kiwi. 0123456789"},
+      {479, "¡ La letra importada no cabe en el espacio de los tipos de letra !"},
       // Panels, text strings, rendering and their editors: rows 520-569.
       {520, "El panel termina antes de lo que indican sus datos; se ha leído hasta donde es válido."},
       {521, "La lista de textos termina antes de lo que indican sus datos; se ha leído hasta donde es válida."},
@@ -61,6 +65,7 @@ const std::vector<OwnMessage>& OwnMessages() {
       {529, "El firmware no tiene ninguna paleta."},
       {530, "No se encuentra la paleta :"},
       {531, "El archivo no es un panel :"},
+      {550, "Buscar siguiente"},
       // Scripts, classes, applications and their editors: rows 570-619.
       {570, "Valor no numérico en asm_inst.ini, línea"},
       {571, "Clase no encontrada :"},

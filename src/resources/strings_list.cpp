@@ -1,5 +1,7 @@
 #include "resources/strings_list.h"
 
+#include <algorithm>
+
 #include "firmware/tree.h"
 #include "resources/stored.h"
 #include "resources/panel.h"
@@ -92,6 +94,24 @@ bool TMHWStringsList::BorraCadena(int i) {
   if (i < 0 || i >= static_cast<int>(strings.size())) return false;
   strings.erase(strings.begin() + i);
   return true;
+}
+
+std::optional<TMHWStringsList::Match> TMHWStringsList::Busca(std::string_view needle, int index,
+                                                         std::size_t pos) const {
+  const int count = static_cast<int>(strings.size());
+  if (needle.empty() || count == 0) return std::nullopt;
+  index = std::clamp(index, 0, count - 1);
+  // The start string from `pos`, the others whole, then the start string again before `pos`.
+  for (int step = 0; step <= count; ++step) {
+    const int i = (index + step) % count;
+    const std::string& s = strings[static_cast<std::size_t>(i)];
+    const std::size_t from = step == 0 ? pos : 0;
+    const std::size_t found = from > s.size() ? std::string::npos : s.find(needle, from);
+    if (found == std::string::npos) continue;
+    if (step == count && found >= pos) break;
+    return Match{i, found};
+  }
+  return std::nullopt;
 }
 
 }  // namespace corvane

@@ -5,7 +5,9 @@
 // and writing keeps it.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/bytes.h"
@@ -42,6 +44,16 @@ class TMHWStringsList {
   bool NuevaCadena(int i);
   // Removes string i. False when i is out of range.
   bool BorraCadena(int i);
+
+  struct Match {
+    int index = 0;         // the string
+    std::size_t pos = 0;   // the first byte of the match in it
+    bool operator==(const Match&) const = default;
+  };
+  // The next occurrence of `needle` (bytes, exact) from byte `pos` of string `index` on, through
+  // the following strings and round to the start, ending where it began. Nothing for an empty
+  // needle or when no string holds it.
+  std::optional<Match> Busca(std::string_view needle, int index, std::size_t pos) const;
 };
 
 }  // namespace corvane

@@ -1,12 +1,20 @@
 // The text editor and the virtual keyboard on the demo image: lines shown with CR LF and stored
 // with LF, the form's length cut, new and deleted strings, every byte kept through an edit, and
 // the keyboard's highlighted cell, status text and collected characters.
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTimer>
 #include <QtTest>
 
+#include "editors.h"
+#include "firmware/tree.h"
 #include "main_window.h"
+#include "text_editor.h"
 #include "ui_test_support.h"
 #include "virtual_keyboard.h"
 
@@ -28,7 +36,23 @@ class TextEditorTest : public QObject {
     return keyboard.Mostrar(fonts, 0);
   }
 
+  TForm6* Open(const std::string& path) {
+    TNodo* node = NodeAt(*form_, path);
+    form_->AbreHijo(node);
+    return qobject_cast<TForm6*>(form_->EditorOf(node));
+  }
+  static QStringList Entries(const QComboBox* box) {
+    QStringList entries;
+    for (int i = 0; i < box->count(); ++i) entries << box->itemText(i);
+    return entries;
+  }
+  static void TypeAtEnd(TForm6& editor, const QString& text) {
+    editor.TextBox()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor.TextBox(), text);
+  }
+
  private slots:
+  void initTestCase() { RegisterEditors(); }
   void init() {
     inis_ = std::make_unique<TestInis>();
     user_ = std::make_unique<FakeUser>();
@@ -39,6 +63,120 @@ class TextEditorTest : public QObject {
     form_.reset();
     user_.reset();
     inis_.reset();
+  }
+
+  void LinesShownAndStoredWithLineFeeds() {
+    TForm6* editor = Open("texts/help.mpz");
+    QVERIFY(editor);
+    QCOMPARE(editor->TextBox()->blockCount(), 2);
+    QCOMPARE(editor->TextBox()->document()->firstBlock().text(), QStringLiteral("Ayuda"));
+    QVERIFY(!editor->Preview()->pixmap().isNull());
+    QCOMPARE(editor->Preview()->pixmap().height(), 2 * form_->Doc().Fonts().fonts[0].height);
+    TypeAtEnd(*editor, QStringLiteral("!"));
+    QCOMPARE(editor->List().strings[0], std::string("Ayuda\nPulse OK para continuar.!"));
+    QVERIFY(editor->Changed());
+    // Ctrl+Z in the box undoes through the window's stack.
+    QTest::keyClick(editor->TextBox(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor->List().strings[0], std::string("Ayuda\nPulse OK para continuar."));
+    QVERIFY(!editor->Changed());
+  }
+
+  void FormCutsLongStrings_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("kept");
+    QTest::addRow("short form") << "texts/menu.mpz" << 255;
+    QTest::addRow("long form") << "texts/help.mpz" << 300;
+  }
+  void FormCutsLongStrings() {
+    QFETCH(QString, path);
+    QFETCH(int, kept);
+    TForm6* editor = Open(path.toStdString());
+    editor->TextBox()->setPlainText(QString(299, QLatin1Char('x')));
+    TypeAtEnd(*editor, QStringLiteral("y"));
+    QCOMPARE(static_cast<int>(editor->List().strings[0].size()), kept);
+    QCOMPARE(editor->TextBox()->toPlainText().size(), kept);
+  }
+
+  void NewAndDeletedStrings() {
+    TForm6* editor = Open("texts/help.mpz");
+    editor->Select(1);
+    editor->NewButton()->click();
+    QCOMPARE(Entries(editor->Selector()), QStringList({"0", "1", "2", "3"}));
+    QCOMPARE(editor->Selected(), 2);
+    QCOMPARE(editor->List().strings[2], std::string());
+    QCOMPARE(editor->List().strings[3], std::string(300, '-'));
+    QVERIFY(editor->TextBox()->toPlainText().isEmpty());
+    editor->Select(3);
+    editor->DeleteButton()->click();
+    QCOMPARE(Entries(editor->Selector()), QStringList({"0", "1", "2"}));
+    QCOMPARE(editor->Selected(), 2);
+    // Both steps undone: the file as it was, string 1 selected again.
+    editor->UndoAction()->trigger();
+    editor->UndoAction()->trigger();
+    QCOMPARE(editor->List().strings.size(), std::size_t{3});
+    QCOMPARE(editor->Selected(), 1);
+    QVERIFY(!editor->Changed());
+    editor->RedoAction()->trigger();
+    QCOMPARE(editor->Selected(), 2);
+    // Down to no string at all: nothing to edit, a new one can still be made.
+    for (int i = 0; i < 4; ++i) editor->DeleteButton()->click();
+    QCOMPARE(editor->Selected(), -1);
+    QVERIFY(editor->TextBox()->isReadOnly());
+    editor->NewButton()->click();
+    QCOMPARE(editor->List().strings, std::vector<std::string>{std::string()});
+  }
+
+  void EveryByteSurvivesAnEdit() {
+    TNodo* node = NodeAt(*form_, "texts/menu.mpz");
+    TMHWStringsList list;
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    list.long_form = true;
+    list.strings = {all, "x"};
+    QVERIFY(list.Guarda(*node).ok());
+    TForm6* editor = Open("texts/menu.mpz");
+    TypeAtEnd(*editor, QStringLiteral("!"));
+    editor->Select(1);
+    TypeAtEnd(*editor, QStringLiteral("y"));
+    editor->OkButton()->click();
+    QVERIFY(form_->FirmwareModificado());
+    TMHWStringsList reread;
+    QVERIFY(reread.Create(*node).ok());
+    QCOMPARE(reread.strings, (std::vector<std::string>{all + "!", "xy"}));
+  }
+
+  void KeyboardInsertsAtTheCaretAsOneStep() {
+    TForm6* editor = Open("texts/menu.mpz");
+    editor->Select(1);  // "Canales"
+    QTextCursor cursor = editor->TextBox()->textCursor();
+    cursor.setPosition(3);
+    editor->TextBox()->setTextCursor(cursor);
+    QTimer::singleShot(0, editor, [] {
+      TForm12& k = VirtualKeyboard(nullptr);
+      for (const int code : {0xE9, 0x0D}) {
+        k.PointerAt((code % 16) * k.CellWidth(), (code / 16) * k.CellHeight());
+        k.Press();
+      }
+      k.AcceptButton()->click();
+    });
+    editor->KeyboardButton()->click();
+    QCOMPARE(editor->List().strings[1], std::string("Can\xE9\rales"));
+    editor->UndoAction()->trigger();
+    QCOMPARE(editor->List().strings[1], std::string("Canales"));
+  }
+
+  void FindGoesThroughEveryString() {
+    TForm6* editor = Open("texts/menu.mpz");
+    editor->FindBox()->setText(QStringLiteral("s"));
+    const std::vector<std::pair<int, int>> expected = {{1, 6}, {2, 8}, {3, 3}, {3, 6}, {5, 3}, {1, 6}};
+    for (const auto& [index, pos] : expected) {
+      QVERIFY(editor->FindNext());
+      QCOMPARE(editor->Selected(), index);
+      QCOMPARE(editor->TextBox()->textCursor().selectionStart(), pos);
+    }
+    editor->FindBox()->setText(QStringLiteral("zz"));
+    QVERIFY(!editor->FindNext());
+    QVERIFY(user_->Showed(QStringLiteral("No se ha encontrado")));
   }
 
   void KeyboardOutlineFollowsThePointer() {
