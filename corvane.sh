@@ -17,6 +17,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n
+  libqscintilla2-qt6-dev
   libcli11-dev
   nlohmann-json3-dev
   libpng-dev

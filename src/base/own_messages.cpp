@@ -92,6 +92,13 @@ const std::vector<OwnMessage>& OwnMessages() {
       {576, "Paleta no encontrada :"},
       {577, "Todas las referencias se resuelven."},
       {578, "Forma JSON incorrecta :"},
+      {579, "Buscar &siguiente"},
+      {580, "Poner o quitar &marcador"},
+      {581, "Marcador si&guiente"},
+      {582, "Marcador an&terior"},
+      {583, "Abrir la &clase"},
+      {584, "¡ No se ha podido guardar el archivo :"},
+      {585, "¡ Es imposible guardar la aplicación : un nombre o una línea de comentarios tiene más de 255 caracteres !"},
       // Hex editor: rows 620-669.
       {620, "1 byte"},
       {621, "2 bytes"},

@@ -24,7 +24,7 @@ std::string ReadCounted(ByteView plain, std::size_t& pos, std::size_t limit) {
 
 void PutCounted(Bytes& out, const std::string& text) {
   // The high byte of the length is always 0: a longer text keeps its first 255 characters.
-  const std::size_t length = std::min<std::size_t>(text.size(), 255);
+  const std::size_t length = std::min(text.size(), kCountedTextLimit);
   out.push_back(0);
   out.push_back(static_cast<std::uint8_t>(length));
   out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
@@ -86,6 +86,13 @@ bool TMHWApplication::AnadeClase(const std::string& class_name) {
   if (std::find(classes.begin(), classes.end(), class_name) != classes.end()) return false;
   classes.push_back(class_name);
   return true;
+}
+
+bool TMHWApplication::TextsFit() const {
+  auto fits = [](const std::string& text) { return text.size() <= kCountedTextLimit; };
+  return fits(initial_script) && fits(final_script) && fits(palette) &&
+         std::all_of(classes.begin(), classes.end(), fits) &&
+         std::all_of(comments.begin(), comments.end(), fits);
 }
 
 void TMHWApplication::Describe(const TNodo& node, const MessageTable& m,

@@ -16,6 +16,7 @@
 namespace corvane {
 
 inline constexpr std::size_t kApplicationNameLimit = 8;  // characters kept of each name on reading
+inline constexpr std::size_t kCountedTextLimit = 255;    // characters a counted string holds
 
 class TMHWApplication {
  public:
@@ -30,6 +31,9 @@ class TMHWApplication {
   bool Guarda(TNodo& node);
   // Adds a class name unless it is listed already; false when it was.
   bool AnadeClase(const std::string& class_name);
+  // True when every name and comment line fits its counted string (255 characters); a longer
+  // one would be cut on writing.
+  bool TextsFit() const;
   // Appends the description lines (UTF-8).
   void Describe(const TNodo& node, const MessageTable& messages,
                 std::vector<std::string>& lines) const;

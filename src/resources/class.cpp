@@ -1,5 +1,6 @@
 #include "resources/class.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "document/names.h"
@@ -171,11 +172,57 @@ void TMHWClass::Describe(const TNodo& node, const VarTypeTable& types, const Mes
     lines.push_back(m.Text(304) + h + std::to_string(v.dimension1));
     lines.push_back(m.Text(305) + h + std::to_string(v.dimension2));
     lines.push_back(m.Text(306) + h + std::to_string(v.length));
-    if (v.type == 3)
+    if (OptionOf(v.type) == VariableOption::Precision)
       lines.push_back(m.Text(308) + h + std::to_string(v.option));
-    else if (v.type == 0 || v.type == 1 || v.type == 6 || v.type == 8)
+    else if (OptionOf(v.type) == VariableOption::LowerCase)
       lines.push_back(m.Text(307) + h + (v.option == 1 ? "True" : "False"));
   }
+}
+
+bool IsValidVariableName(std::string_view name) {
+  if (name.empty()) return false;
+  for (const char c : name) {
+    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                    c == '.' || c == '+' || c == '_';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+std::string DigitsOnly(std::string_view text) {
+  std::string digits;
+  for (const char c : text)
+    if (c >= '0' && c <= '9') digits.push_back(c);
+  return digits;
+}
+
+int VariableFieldLimit(int type, VariableField field) {
+  if (field == VariableField::Dimension1 || field == VariableField::Dimension2) return 0xFFFF;
+  if (type == 3 || type == 10) return 15;
+  if (field == VariableField::Option) return HasOptionAndLength(type) ? 0xFF : 0;
+  return type == 2 || type == 5 ? 0xFF : 0xFFFF;
+}
+
+std::optional<int> VariableFieldValue(std::string_view text, int type, VariableField field) {
+  if (text.empty() || text.size() > static_cast<std::size_t>(kClassFieldDigits) ||
+      DigitsOnly(text).size() != text.size())
+    return std::nullopt;
+  const int value = std::stoi(std::string(text));
+  if (value > VariableFieldLimit(type, field)) return std::nullopt;
+  return value;
+}
+
+VariableOption OptionOf(int type) {
+  if (type == 3) return VariableOption::Precision;
+  if (type == 0 || type == 1 || type == 6 || type == 8) return VariableOption::LowerCase;
+  return VariableOption::None;
+}
+
+void SetVariableType(ClassVariable& v, int type) {
+  v.type = static_cast<std::uint8_t>(type);
+  if (type == 2 || type == 3) v.dimension_kind = 0;
+  v.length = std::min(v.length, VariableFieldLimit(type, VariableField::Length));
+  v.option = std::min(v.option, VariableFieldLimit(type, VariableField::Option));
 }
 
 }  // namespace corvane

@@ -12,7 +12,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/bytes.h"
@@ -33,6 +35,8 @@ struct ClassVariable {
   int dimension2 = 1;
   int length = 10;
   int option = 0;  // lower-case flag (types 0, 1, 6, 8), precision (type 3)
+
+  bool operator==(const ClassVariable&) const = default;
 };
 
 class TMHWClass {
@@ -66,5 +70,32 @@ class TMHWClass {
 
 // The dimension kind written for a variable.
 int WrittenDimensionKind(const ClassVariable& v);
+
+// ---- Editing rules of the class editor ----
+
+inline constexpr int kClassFieldDigits = 5;    // characters of a number field
+inline constexpr int kClassNameFieldChars = 16;  // characters of the name fields
+
+// A variable name is kept when it is not empty and made of A-Z, a-z, 0-9, ".", "+", "_".
+bool IsValidVariableName(std::string_view name);
+// The text with every character but the digits removed.
+std::string DigitsOnly(std::string_view text);
+
+// The number fields of a variable.
+enum class VariableField { Dimension1, Dimension2, Length, Option };
+// The largest value the file holds in a field of a variable of `type`: dimensions and the
+// lengths of most types take 2 bytes, types 2 and 5 a 1-byte length, types 3 and 10 pack the
+// option and the length into 4 bits each.
+int VariableFieldLimit(int type, VariableField field);
+// The value a number field's text stores: nullopt (the stored value stays) when the text is
+// empty, not all digits, or beyond what the field holds.
+std::optional<int> VariableFieldValue(std::string_view text, int type, VariableField field);
+
+// Which option a type has: a precision (type 3), a lower-case flag (types 0, 1, 6, 8) or none.
+enum class VariableOption { None, Precision, LowerCase };
+VariableOption OptionOf(int type);
+// Changes a variable's type: types 2 and 3 lose their dimension kind, and the length and the
+// option are brought within what the new type holds.
+void SetVariableType(ClassVariable& v, int type);
 
 }  // namespace corvane

@@ -459,4 +459,29 @@ bool ListaFuente(TMHWScript& script, const ListingContext& context,
   return true;
 }
 
+int ClassEntryAt(std::string_view line, std::size_t column,
+                 const std::vector<std::string>& class_names) {
+  auto word_char = [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           c == '_' || c == '+' || c == '.';
+  };
+  if (column > line.size()) return -1;
+  std::size_t begin = column;
+  while (begin > 0 && word_char(line[begin - 1])) --begin;
+  std::size_t end = column;
+  while (end < line.size() && word_char(line[end])) ++end;
+  const std::string_view word = line.substr(begin, end - begin);
+  const std::string_view name = word.substr(0, word.find('.'));
+  if (name.empty()) return -1;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  for (std::size_t i = 0; i < class_names.size(); ++i) {
+    const std::string& candidate = class_names[i];
+    if (candidate.size() == name.size() &&
+        std::equal(candidate.begin(), candidate.end(), name.begin(),
+                   [&](char a, char b) { return lower(a) == lower(b); }))
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
 }  // namespace corvane

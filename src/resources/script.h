@@ -66,6 +66,12 @@ const TNodo* FindClassNode(const TNodo& script, std::string_view class_name);
 // The class name stored in a class file's plain bytes (found through the header sizes).
 std::string StoredClassName(ByteView plain);
 
+// The header entry (0 .. N-1) whose class a listing line names at `column` (a byte index into
+// the UTF-8 line), or -1. The word under the column runs over letters, digits, "_", "+" and
+// "."; its part before the first "." is compared with the class names, ignoring case.
+int ClassEntryAt(std::string_view line, std::size_t column,
+                 const std::vector<std::string>& class_names);
+
 // Lists the script's bytecode into script.listing (the header lines first) and returns the
 // listing flag: false when a class is missing. `find_class` gives the class of a header entry.
 bool ListaFuente(TMHWScript& script, const ListingContext& context,
