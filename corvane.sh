@@ -68,7 +68,7 @@ case "${1:-}" in
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir build-asan --output-on-failure -j "$JOBS"
-    CORVANE_FUZZ_GENERATE=0 fuzz/run.sh 3
+    CORVANE_FUZZ_GENERATE=0 CORVANE_FUZZ_RUNS=300 fuzz/run.sh 3
     ;;
   package)
     install_dependencies dpkg-dev fakeroot

@@ -5,6 +5,7 @@
 # them into fuzz/regressions/TARGET/ with the fix). Exits non-zero when any target failed.
 # CORVANE_FUZZ_GENERATE=0 starts from the small seeds in fuzz/seeds/ alone (no firmware images:
 # quicker to build, for a smoke test).
+# CORVANE_FUZZ_RUNS=N: see below.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
@@ -27,6 +28,13 @@ else
   "$build/bin/fuzz_seeds" "$build/seeds" || exit 1
 fi
 
+# CORVANE_FUZZ_RUNS=N: N inputs per target from a fixed random seed instead of SECONDS, so that a
+# smoke run finds the same inputs on every machine.
+if [ -n "${CORVANE_FUZZ_RUNS:-}" ]; then
+  limit=(-runs="$CORVANE_FUZZ_RUNS" -seed=1)
+else
+  limit=(-max_total_time="$seconds")
+fi
 failed=()
 for target in "${targets[@]}"; do
   case "$target" in
@@ -38,7 +46,7 @@ for target in "${targets[@]}"; do
   [ -d "fuzz/seeds/$target" ] && cp -n "fuzz/seeds/$target"/* "$seeds"/
   echo "== $target: replaying $regressions, then fuzzing for ${seconds}s"
   if ! "$build/bin/$target" -runs=0 "$regressions" >"$build/$target.log" 2>&1 ||
-     ! "$build/bin/$target" -max_total_time="$seconds" -print_final_stats=1 \
+     ! "$build/bin/$target" "${limit[@]}" -print_final_stats=1 \
          -artifact_prefix="$build/crashes/$target-" "$corpus" "$seeds" \
          >>"$build/$target.log" 2>&1; then
     failed+=("$target")

@@ -164,6 +164,7 @@ TEST(Image, OddWidthsStoreNoLastColumnAndDrawNone) {
   EXPECT_EQ(drawn.Get(0, 0), (Rgb{17, 17, 17}));
   EXPECT_EQ(drawn.Get(3, 1), (Rgb{136, 136, 136}));
   EXPECT_EQ(drawn.Get(4, 0), Rgb{});
+  EXPECT_EQ(image.Pixel(4, 0), 0);  // not the next row's first nibble
   const Bitmap b = image.ToBitmap(palette);
   EXPECT_EQ(b.pixels, (Bytes{1, 2, 3, 4, 0, 5, 6, 7, 8, 0}));
   EXPECT_EQ(TMHWImage::FromPlain({0x01, 0x40, 0x00, 0xF0}).Width(), 320);

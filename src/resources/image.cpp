@@ -56,6 +56,8 @@ int TMHWImage::Height() const { return static_cast<int>(ByteView(plain_).u16be(2
 
 std::uint8_t TMHWImage::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
+  // A row stores width / 2 bytes: the last column of an odd width is not stored (drawn as 0).
+  if (static_cast<std::size_t>(x) >= 2 * RowBytes()) return 0;
   const std::uint8_t v =
       Rows()[static_cast<std::size_t>(y) * RowBytes() + static_cast<std::size_t>(x) / 2];
   return x % 2 == 0 ? v >> 4 : v & 0x0F;

@@ -32,7 +32,8 @@ class TMHWImage {
   const Bytes& Plain() const { return plain_; }
   // The stored rows (everything after the header).
   ByteView Rows() const { return ByteView(plain_).Sub(kHeaderSize); }
-  // Pixel index at (x, y); 0 outside the stored data.
+  // Pixel index at (x, y); 0 outside the stored data (also the unstored last column of an odd
+  // width).
   std::uint8_t Pixel(int x, int y) const;
 
   // A new picture: header and rows of width div 2 bytes. Refused for sides above 65535.

@@ -31,7 +31,8 @@ Result CargaPhilips(TFirmware& fw, Bytes file) {
 Result GuardaPhilips(const TFirmware& fw, const SaveOptions&, Bytes& out) {
   auto begun = dt::BeginFirstRegionWriter(fw, dt::kDataMask, kShape);
   if (!begun) return Result::Refused(dt::TooManyFilesMessage());
-  auto& [dirs, plan, writing] = *begun;
+  const auto& dirs = begun->dirs;
+  auto& writing = begun->writing;
   const std::uint64_t data = dt::TotalData(dirs);
   const std::uint64_t files = dt::TotalFiles(dirs);
   const std::uint32_t data_base =

@@ -40,7 +40,9 @@ Result CargaPhilipsD(TFirmware& fw, Bytes file) {
 Result GuardaPhilipsD(const TFirmware& fw, const SaveOptions&, Bytes& out) {
   auto begun = dt::BeginFirstRegionWriter(fw, kDataMaskD, kWriteShape);
   if (!begun) return Result::Refused(dt::TooManyFilesMessage());
-  auto& [dirs, plan, writing] = *begun;
+  const auto& dirs = begun->dirs;
+  const auto& plan = begun->plan;
+  auto& writing = begun->writing;
   const std::uint64_t files = dt::TotalFiles(dirs);
   writing.address_array.reset();
   writing.data_address = [](std::uint64_t offset) { return static_cast<std::uint32_t>(offset); };
