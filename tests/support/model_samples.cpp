@@ -12,11 +12,6 @@ namespace corvane::test {
 
 namespace {
 
-bool IsPhilips(int model) {
-  return std::find(std::begin(kPhilipsModels), std::end(kPhilipsModels), model) !=
-         std::end(kPhilipsModels);
-}
-
 Bytes PatchOf(int model, bool small) {
   const std::uint32_t b17 = kStrong8000PatchBase, b18 = kStrong8100PatchBase;
   switch (model) {
@@ -40,39 +35,38 @@ Bytes PatchOf(int model, bool small) {
 
 }  // namespace
 
-std::vector<ModelSample> ModelSamples() {
+std::vector<ModelSample> ModelSamples(bool first_only) {
   std::vector<ModelSample> samples;
-  auto add = [&](int model, const std::string& shape, Bytes file) {
-    const std::string extension(FindModel(model)->extension);
-    samples.push_back({model, "model" + std::to_string(model) + shape + "." + extension,
-                       std::move(file)});
-  };
   for (int model = 1; model <= kModelCount; ++model) {
-    const bool patch = IsPatchModel(model);
-    if (IsFontModel(model)) {
-      // The main font is named as the model's own images name it.
-      const std::vector<FontSpec> fonts = {
-          UniformFont(model == 23 ? "eurost" : "fudemi", 24, 16, 8),
-          UniformFont("videotex", 10, 10, 6, 0)};
-      add(model, "-fonts", BuildFontImage(model, fonts).file);
+    const std::size_t before = samples.size();
+    auto add = [&](const std::string& shape, Bytes file) {
+      if (first_only && samples.size() > before) return;
+      samples.push_back({model, "model" + std::to_string(model) + shape + "." +
+                                    std::string(FindModel(model)->extension), std::move(file)});
+    };
+    // The main font is named as the model's own images name it.
+    if (IsFontModel(model))
+      add("-fonts", BuildFontImage(model, {UniformFont(model == 23 ? "eurost" : "fudemi", 24, 16, 8),
+                                           UniformFont("videotex", 10, 10, 6, 0)})
+                        .file);
+    if (IsPatchModel(model)) {
+      add("", PatchOf(model, false));
+      if (model == 4 || model == 15) add("-small", PatchOf(model, true));
+      continue;
     }
-    for (int shape = 0; shape < 3; ++shape) {
-      if (patch) {
-        if (shape == 2 || (shape == 1 && model != 4 && model != 15)) continue;
-        add(model, shape ? "-small" : "", PatchOf(model, shape == 1));
-        continue;
-      }
+    for (int shape = 0; shape < 3 && !(first_only && samples.size() > before); ++shape) {
       // A shape the model does not have makes the builder throw: it is left out.
       auto build = [&](auto spec, auto builder) {
         spec.model = model;
         spec.dirs = SampleTree(shape == 2);
         spec.markers = shape == 1;
         try {
-          add(model, shape == 1 ? "-markers" : shape == 2 ? "-two-regions" : "", builder(spec).file);
+          add(shape == 1 ? "-markers" : shape == 2 ? "-two-regions" : "", builder(spec).file);
         } catch (const std::exception&) {
         }
       };
-      if (IsPhilips(model))
+      if (std::find(std::begin(kPhilipsModels), std::end(kPhilipsModels), model) !=
+          std::end(kPhilipsModels))
         build(PhilipsImageSpec{}, BuildPhilipsImage);
       else
         build(ImageSpec{}, BuildImage);

@@ -16,7 +16,8 @@ struct ModelSample {
 };
 
 // Every model's samples: with font tables where the model keeps fonts, plain, with marked
-// file-table blocks, in two regions, a short patch (the shapes the model has).
-std::vector<ModelSample> ModelSamples();
+// file-table blocks, in two regions, a short patch (the shapes the model has); or only the first
+// of each model.
+std::vector<ModelSample> ModelSamples(bool first_only = false);
 
 }  // namespace corvane::test
