@@ -46,8 +46,8 @@ void AddFile(TArbol& tree, const std::string& dir, const std::string& name, std:
 void ExpectTooManyFiles(TFirmware& fw);
 
 // Damaged input: the loader accepts it or refuses with a message (and a refused firmware does not
-// save); whatever loads saves to a file of its size or refuses with no bytes. The sanitizers
-// watch every access. Returns whether it loaded.
+// save); whatever loads saves to a file of its size (a patch: one that reads back as its tree)
+// or refuses with no bytes. The sanitizers watch every access. Returns whether it loaded.
 bool LoadsOrRefusesCleanly(const Bytes& file, int model);
 
 }  // namespace corvane::test
