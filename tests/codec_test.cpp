@@ -17,6 +17,7 @@ namespace {
 
 using test::OracleCompress;
 using test::OracleDecompress;
+using test::Stream;
 using test::ToBytes;
 
 Bytes Hex(std::string_view text) {
@@ -26,41 +27,6 @@ Bytes Hex(std::string_view text) {
   }
   return out;
 }
-
-// Builds a stream token by token, so that expected streams read as what they mean.
-class Stream {
- public:
-  Stream& Bits(std::uint32_t value, int n) {
-    for (int i = n - 1; i >= 0; --i) {
-      if (bits_ % 8 == 0) bytes_.push_back(0);
-      if ((value >> i) & 1u) bytes_.back() |= static_cast<std::uint8_t>(0x80u >> (bits_ % 8));
-      ++bits_;
-    }
-    return *this;
-  }
-  Stream& Lit(std::string_view text) {
-    Bits(1, 1).Bits(static_cast<std::uint32_t>(text.size() - 1), 3);
-    for (const char ch : text) Bits(static_cast<std::uint8_t>(ch), 8);
-    return *this;
-  }
-  Stream& Flag0() { return Bits(0, 1); }
-  Stream& Ref(std::uint32_t distance, std::uint32_t length) {
-    int k = 0;
-    while (distance > (1u << (k + 4))) ++k;
-    int j = 0;
-    while (length > (1u << (j + 3))) ++j;
-    return Bits(static_cast<std::uint32_t>(k), 3)
-        .Bits(distance - 1, k + 4)
-        .Bits(static_cast<std::uint32_t>(j), 2)
-        .Bits(length - 1, j + 3);
-  }
-  Stream& End() { return Ref(1, 1); }
-  Bytes Take() const { return bytes_; }
-
- private:
-  Bytes bytes_;
-  std::size_t bits_ = 0;
-};
 
 Bytes Repeat(std::uint8_t value, std::size_t count) { return Bytes(count, value); }
 

@@ -25,45 +25,42 @@ class BitReader {
   std::uint64_t pos_ = 0;
 };
 
-class BitWriter {
- public:
-  void Write(std::uint32_t value, int bits) {
-    for (int i = bits - 1; i >= 0; --i) {
-      if (pos_ % 8 == 0) out_.push_back(0);
-      if ((value >> i) & 1u) out_.back() |= static_cast<std::uint8_t>(0x80u >> (pos_ % 8));
-      ++pos_;
-    }
-  }
-  Bytes Take() { return std::move(out_); }  // the padding bits are already zero
-
- private:
-  Bytes out_;
-  std::uint64_t pos_ = 0;
-};
-
 struct Compressor {
   ByteView in;
   std::size_t N;
-  BitWriter w;
+  Stream w;
 
-  void Literal(std::size_t p, std::size_t n) {
-    w.Write(1, 1);
-    w.Write(static_cast<std::uint32_t>(n - 1), 3);
-    for (std::size_t i = 0; i < n; ++i) w.Write(in.at(p + i), 8);
-  }
-  void Reference(std::size_t distance, std::size_t length) {
-    int k = 0;
-    while (distance > (std::size_t{1} << (k + 4))) ++k;
-    w.Write(static_cast<std::uint32_t>(k), 3);
-    w.Write(static_cast<std::uint32_t>(distance - 1), k + 4);
-    int j = 0;
-    while (length > (std::size_t{1} << (j + 3))) ++j;
-    w.Write(static_cast<std::uint32_t>(j), 2);
-    w.Write(static_cast<std::uint32_t>(length - 1), j + 3);
-  }
+  void Literal(std::size_t p, std::size_t n) { w.Lit(in.Sub(p, n)); }
+  void Reference(std::size_t distance, std::size_t length) { w.Ref(distance, length); }
 };
 
 }  // namespace
+
+Stream& Stream::Bits(std::uint32_t value, int n) {
+  for (int i = n - 1; i >= 0; --i) {
+    if (bits_ % 8 == 0) bytes_.push_back(0);  // the padding bits stay zero
+    if ((value >> i) & 1u) bytes_.back() |= static_cast<std::uint8_t>(0x80u >> (bits_ % 8));
+    ++bits_;
+  }
+  return *this;
+}
+
+Stream& Stream::Lit(ByteView bytes) {
+  Bits(1, 1).Bits(static_cast<std::uint32_t>(bytes.size() - 1), 3);
+  for (std::size_t i = 0; i < bytes.size(); ++i) Bits(bytes.at(i), 8);
+  return *this;
+}
+
+Stream& Stream::Ref(std::size_t distance, std::size_t length) {
+  int k = 0;
+  while (distance > (std::size_t{1} << (k + 4))) ++k;
+  int j = 0;
+  while (length > (std::size_t{1} << (j + 3))) ++j;
+  return Bits(static_cast<std::uint32_t>(k), 3)
+      .Bits(static_cast<std::uint32_t>(distance - 1), k + 4)
+      .Bits(static_cast<std::uint32_t>(j), 2)
+      .Bits(static_cast<std::uint32_t>(length - 1), j + 3);
+}
 
 Bytes OracleDecompress(ByteView source, std::size_t capacity) {
   Bytes out(capacity, 0);
@@ -129,7 +126,7 @@ Bytes OracleCompress(ByteView source, int mode) {
           cx.Literal(p, n);
           p += n;
         }
-        if (n == 0 || n == 8) cx.w.Write(0, 1);
+        if (n == 0 || n == 8) cx.w.Flag0();
         cx.Reference(best_distance, best_length);
         p += best_length;
         n = 0;
@@ -148,7 +145,7 @@ Bytes OracleCompress(ByteView source, int mode) {
           cx.Literal(p, n);
           p += n;
         }
-        if (n == 0 || n == 8) cx.w.Write(0, 1);
+        if (n == 0 || n == 8) cx.w.Flag0();
         cx.Reference(1, r);
         p += r;
         n = 0;
@@ -156,7 +153,7 @@ Bytes OracleCompress(ByteView source, int mode) {
     }
   }
   if (n > 0) cx.Literal(p, n);
-  if (n == 0 || n == 8) cx.w.Write(0, 1);
+  if (n == 0 || n == 8) cx.w.Flag0();
   cx.Reference(1, 1);
   return cx.w.Take();
 }
