@@ -4,30 +4,11 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "support/image_canvas.h"
+
 namespace corvane::test {
 
 namespace {
-
-void Put(Bytes& out, std::size_t pos, std::uint32_t value, int n, Endian endian) {
-  if (pos + static_cast<std::size_t>(n) > out.size())
-    throw std::out_of_range("builder: field past end");
-  for (int i = 0; i < n; ++i) {
-    const int shift = endian == Endian::Little ? 8 * i : 8 * (n - 1 - i);
-    out[pos + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> shift);
-  }
-}
-
-void PutName(Bytes& out, std::size_t pos, const std::string& name, std::size_t width) {
-  if (name.size() > width) throw std::invalid_argument("builder: name too long: " + name);
-  if (pos + width > out.size()) throw std::out_of_range("builder: name past end");
-  for (std::size_t i = 0; i < width; ++i)
-    out[pos + i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : 0;
-}
-
-void PutBytes(Bytes& out, std::size_t pos, const Bytes& bytes) {
-  if (pos + bytes.size() > out.size()) throw std::out_of_range("builder: bytes past end");
-  std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(pos));
-}
 
 std::uint64_t Digest(const std::uint8_t* data, std::size_t size) {
   std::uint64_t h = 1469598103934665603ull;  // FNV-1a
@@ -83,42 +64,43 @@ Bytes CanalFile(std::size_t size, unsigned seed) {
 
 Bytes PatchSectionBytes(const PatchSectionSpec& section, Endian endian) {
   Bytes out(kPatchSection, 0);
+  Canvas w(out, endian == Endian::Little);
   if (section.canal) {
-    PutBytes(out, 0, *section.canal);
+    w.Put(0, *section.canal);
     return out;
   }
   if (section.dirs.size() > 16) throw std::invalid_argument("builder: more than 16 directories");
   std::size_t at = 32;
   for (std::size_t d = 0; d < section.dirs.size(); ++d) {
     const PatchDirSpec& dir = section.dirs[d];
-    Put(out, 2 * d, static_cast<std::uint32_t>(at), 2, endian);
-    const std::size_t count = dir.files.size();
+    if (dir.name.size() > 10) throw std::invalid_argument("builder: name too long: " + dir.name);
+    w.Number(2 * d, static_cast<std::uint32_t>(at), 2);
     std::size_t data_bytes = 0;
     for (const auto& f : dir.files) data_bytes += f.data.size();
     // From the count field: the count, the entries, the data; rounded up to a multiple of 4.
-    const std::size_t body = 4 + 20 * count + data_bytes;
-    PutName(out, at, dir.name, 10);
-    Put(out, at + 10, static_cast<std::uint32_t>((body + 3) / 4 * 4), 2, endian);
-    Put(out, at + 12, static_cast<std::uint32_t>(count), 4, endian);
-    std::size_t data_at = 4 + 20 * count;  // relative to the count field
-    for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t body = 4 + 20 * dir.files.size() + data_bytes;
+    w.Text(at, dir.name, 10);
+    w.Number(at + 10, static_cast<std::uint32_t>(AlignUp(body, 4)), 2);
+    w.Number(at + 12, static_cast<std::uint32_t>(dir.files.size()));
+    std::size_t data_at = 4 + 20 * dir.files.size();  // relative to the count field
+    for (std::size_t i = 0; i < dir.files.size(); ++i) {
       const std::size_t entry = at + 16 + 20 * i;
-      PutName(out, entry, dir.files[i].name, 12);
-      Put(out, entry + 12, static_cast<std::uint32_t>(data_at), 4, endian);
-      Put(out, entry + 16, static_cast<std::uint32_t>(dir.files[i].data.size()), 4, endian);
-      PutBytes(out, at + 12 + data_at, dir.files[i].data);
+      if (dir.files[i].name.size() > 12) throw std::invalid_argument("builder: name too long");
+      w.Text(entry, dir.files[i].name, 12);
+      w.Number(entry + 12, static_cast<std::uint32_t>(data_at));
+      w.Number(entry + 16, static_cast<std::uint32_t>(dir.files[i].data.size()));
+      w.Put(at + 12 + data_at, dir.files[i].data);
       data_at += dir.files[i].data.size();
     }
-    at += (12 + body + 3) / 4 * 4 + section.record_gap;
+    at += AlignUp(12 + body, 4) + section.record_gap;
   }
   return out;
 }
 
 Bytes PlainPatch(const std::vector<PatchSectionSpec>& sections, Endian endian, std::size_t length) {
-  if (length == 0) length = sections.size() * kPatchSection;
-  Bytes out(length, 0);
+  Bytes out(length ? length : sections.size() * kPatchSection, 0);
   for (std::size_t k = 0; k < sections.size(); ++k)
-    PutBytes(out, k * kPatchSection, PatchSectionBytes(sections[k], endian));
+    Canvas(out, true).Put(k * kPatchSection, PatchSectionBytes(sections[k], endian));
   return out;
 }
 
@@ -127,7 +109,7 @@ Bytes PhilipsPatch(const std::vector<PatchSectionSpec>& sections) {
   Bytes out = Pattern(0x200000, 77);
   std::fill(out.begin() + 0x10000, out.begin() + 0x80000, 0);
   for (std::size_t k = 0; k < sections.size(); ++k)
-    PutBytes(out, (k + 1) * kPatchSection, PatchSectionBytes(sections[k], Endian::Little));
+    Canvas(out, true).Put((k + 1) * kPatchSection, PatchSectionBytes(sections[k], Endian::Little));
   return out;
 }
 
@@ -136,9 +118,10 @@ Bytes StrongBlockFile(const std::vector<StrongRecordSpec>& records, std::size_t 
   for (const auto& r : records) {
     if (r.data.size() > kPatchSection) throw std::invalid_argument("builder: block too long");
     Bytes record(8 + kPatchSection, 0);
-    Put(record, 0, 0x00010008u, 4, Endian::Big);  // a header word the loader does not use
-    Put(record, 4, r.address, 4, Endian::Big);
-    PutBytes(record, 8, r.data);
+    Canvas w(record, false);
+    w.Number(0, 0x00010008u);  // a header word the loader does not use
+    w.Number(4, r.address);
+    w.Put(8, r.data);
     out.insert(out.end(), record.begin(), record.end());
   }
   out.resize(out.size() - std::min(cut, out.size()));
