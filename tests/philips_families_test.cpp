@@ -246,42 +246,36 @@ struct Fill {
   std::uint32_t start, end;
   std::uint8_t value;
 };
-struct FillCase {
-  int model;
-  bool markers, second_area;
-  std::vector<Fill> junk;  // put into the built image, from its table: the writer overwrites it
-  std::function<std::vector<Fill>(Loaded&, std::uint32_t area_end)> fills;
-};
+using Fills = std::vector<Fill>;
 
 TEST(PhilipsFills, EveryWriterFillsWhatItDoesNotWrite) {
-  const FillCase cases[] = {
+  const struct {
+    int model;
+    bool markers, second_area;
+    Fills junk;  // put into the built image, from its table: the writer overwrites it
+    std::function<Fills(const TFirmware&, TArbol&, std::uint32_t t, std::uint32_t cap)> fills;
+  } cases[] = {
       {11, true, false, {},
-       [](Loaded& l, std::uint32_t) -> std::vector<Fill> {
-         const TFirmware& fw = l.fw;
-         const std::uint32_t t = fw.TableOffset, cap = fw.DirectoryCapacity;
+       [](const TFirmware& fw, TArbol& tree, std::uint32_t t, std::uint32_t cap) -> Fills {
          return {{fw.AreaStart + 1423, fw.AreaStart + 1424, 0x00},  // alignment inside the data
-                 {fw.AreaStart + EspacioUsado(*l.tree.Root(), 3), t, 0xFF},
+                 {fw.AreaStart + EspacioUsado(*tree.Root(), 3), t, 0xFF},
                  {t + 4 + 16 * 3, t + 4 + 16 * cap, 0xFF},
                  {t + 4 + 16 * cap + 12, t + 4 + 20 * cap, 0xFF},
                  {fw.FileTableOffset + 20 * 5, fw.AddressTableOffset, 0xFF},
                  {fw.AddressTableOffset + 12, fw.AddressTableOffset + 4 * cap, 0xFF}};
        }},
       {26, false, false, {{4 + 30 * 8 + 12, 4 + 30 * 8 + 32, 0x22}},
-       [](Loaded& l, std::uint32_t) -> std::vector<Fill> {
-         const TFirmware& fw = l.fw;
-         const std::uint32_t t = fw.TableOffset, cap = fw.DirectoryCapacity;
+       [](const TFirmware& fw, TArbol& tree, std::uint32_t t, std::uint32_t cap) -> Fills {
          return {{fw.AreaStart + 1423, fw.AreaStart + 1424, 0xFF},
-                 {fw.AreaStart + EspacioUsado(*l.tree.Root(), 1), t, 0xFF},
+                 {fw.AreaStart + EspacioUsado(*tree.Root(), 1), t, 0xFF},
                  {t + 4 + 30 * 3, t + 4 + 30 * cap, 0xFF},
                  {t + 4 + 30 * cap + 12, t + 4 + 34 * cap, 0x00},
                  {fw.FileTableOffset + 20 * 5, fw.AddressTableOffset, 0x00}};
        }},
       {27, true, false, {{4 + 16, 4 + 32, 0x77}, {4 + 32 * 3, 4 + 32 * 8, 0x77}},
-       [](Loaded& l, std::uint32_t) -> std::vector<Fill> {
-         const TFirmware& fw = l.fw;
-         const std::uint32_t t = fw.TableOffset, cap = fw.DirectoryCapacity;
+       [](const TFirmware& fw, TArbol& tree, std::uint32_t t, std::uint32_t cap) -> Fills {
          return {{fw.AreaStart + 1423, fw.AreaStart + 1424, 0x00},
-                 {fw.AreaStart + EspacioUsado(*l.tree.Root(), 3), t, 0xFF},
+                 {fw.AreaStart + EspacioUsado(*tree.Root(), 3), t, 0xFF},
                  {0x1A32CC, 0x1AF118 + 3815, 0xFF},
                  {t + 4 + 16, t + 4 + 32, 0x00},  // after each used record's address
                  {t + 4 + 32 * 3, t + 4 + 32 * cap, 0x00},
@@ -289,18 +283,15 @@ TEST(PhilipsFills, EveryWriterFillsWhatItDoesNotWrite) {
                  {fw.FileTableOffset + 20 * 5, fw.AddressTableOffset, 0xFF}};
        }},
       {19, false, true, {},
-       [](Loaded& l, std::uint32_t area_end) -> std::vector<Fill> {
-         const TFirmware& fw = l.fw;
-         const std::uint32_t t = fw.TableOffset;
-         const std::uint32_t d1 =
-             SumaTamanos(*Dir(l.tree, "boot"), 3) + SumaTamanos(*Dir(l.tree, "main"), 3);
+       [](const TFirmware& fw, TArbol& tree, std::uint32_t t, std::uint32_t) -> Fills {
+         const std::uint32_t d1 = SumaTamanos(*Dir(tree, "boot"), 3) + SumaTamanos(*Dir(tree, "main"), 3);
          return {{t + 4 + 32 * 4, t + 4 + 32 * 8, 0x00},
                  {fw.AddressTableOffset + 16, fw.AddressTableOffset + 32, 0x00},
                  {fw.FileTableOffset + 20 * 7 + 2060, fw.SecondAreaEnd, 0x00},
-                 {fw.AreaStart + d1, area_end, 0x00}};
+                 {fw.AreaStart + d1, fw.AreaEnd, 0x00}};
        }},
   };
-  for (const FillCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.model);
     PhilipsImageSpec spec = Spec(c.model, c.second_area);
     spec.markers = c.markers;
@@ -308,12 +299,10 @@ TEST(PhilipsFills, EveryWriterFillsWhatItDoesNotWrite) {
     const std::uint32_t t0 = built.layout.TableOffset;
     for (const Fill& j : c.junk)
       std::fill(built.file.begin() + t0 + j.start, built.file.begin() + t0 + j.end, j.value);
-    auto l = Load(built.file, c.model);
-    ASSERT_TRUE(l->result.ok());
-    const std::uint32_t area_end = l->fw.AreaEnd;
+    auto l = test::LoadOk(built.file, c.model);
     Bytes out;
     ASSERT_TRUE(Save(l->fw, out).ok());
-    for (const Fill& f : c.fills(*l, area_end))
+    for (const Fill& f : c.fills(l->fw, l->tree, l->fw.TableOffset, l->fw.DirectoryCapacity))
       EXPECT_TRUE(AllBytes(out, f.start, f.end, f.value)) << f.start << ".." << f.end;
   }
 }
