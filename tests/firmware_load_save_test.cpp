@@ -260,7 +260,6 @@ TEST(LoadRefusals, AnImageWithoutItsTableMarkerIsRefusedWithMessage220) {
       spec.model = model;
       spec.dirs = test::SampleTree();
       spec.dirs[0].name = "boat";
-      spec.allow_missing_marker = true;
       auto built = builder(spec);
       if (model == 19) built.file[built.layout.TableOffset - 1] = 'X';
       return built.file;
@@ -300,7 +299,6 @@ TEST_P(PhilipsModel, MarkerBeforeTheSearchStartIsNotFoundOneAtItIs) {
   EXPECT_EQ(TreeDifference(l->tree, kRootName, spec.dirs), "");
 
   spec.table_at = at_start - 1;
-  spec.allow_missing_marker = true;
   auto early = Load(BuildPhilipsImage(spec).file, model);
   EXPECT_EQ(early->result.message.Rows(), std::vector<int>{220});
 }

@@ -12,6 +12,10 @@ namespace {
 
 enum class Kind { Pioneer, Strong, Nokia, Asscom, TS1A, TS2 };
 
+constexpr std::uint32_t kGap = 64;  // bytes of 0xFF after the last file table (room to grow)
+// Sony TS2: free-looking entries (0xFF) between the file tables and the address array.
+constexpr std::uint32_t kTs2FreeEntries = 3;
+
 struct Geometry {
   Kind kind;
   bool little;
@@ -177,13 +181,13 @@ BuiltImage BuildImage(const ImageSpec& spec) {
   }
   if (g.block) {
     address_table = tp;
-    const std::uint32_t spare = g.kind == Kind::TS2 ? spec.free_entries : spec.spare_entries;
+    const std::uint32_t spare = g.kind == Kind::TS2 ? kTs2FreeEntries : spec.spare_entries;
     w.Fill(tp, 20ull * spare, 0xFF);
     address_table = tp + 20ull * spare;
   } else {
-    w.Fill(tp, spec.gap, 0xFF);
+    w.Fill(tp, kGap, 0xFF);
   }
-  if (split) w.Fill(tp2, spec.gap, 0xFF);
+  if (split) w.Fill(tp2, kGap, 0xFF);
 
   // The directory table.
   w.Number(t, static_cast<std::uint32_t>(dirs.size()));
@@ -205,39 +209,6 @@ BuiltImage BuildImage(const ImageSpec& spec) {
   const bool ts6 = spec.ts6 == 1 || (spec.ts6 < 0 && spec.model == 3 && length == 0x180000);
   if (ts6) w.Put(0x80, {'/', 'T', 'S', '6', '/'});
 
-  // Checks that the format's scans see what was meant.
-  auto word_stops_capacity = [&](std::size_t p) {
-    bool outside = true, zero = true;
-    for (int k = 0; k < 4; ++k) {
-      outside = outside && !IsNameChar(img[p + static_cast<std::size_t>(k)]);
-      zero = zero && img[p + static_cast<std::size_t>(k)] == 0;
-    }
-    return outside && !zero;
-  };
-  if (!word_stops_capacity(counts)) throw std::invalid_argument("first count continues the scan");
-  for (std::uint32_t i = 0; i < cap; ++i)
-    if (word_stops_capacity(t + g.records_at + std::size_t{g.record_size} * i))
-      throw std::invalid_argument("a record stops the capacity scan");
-  if (g.block && g.kind != Kind::TS2) {
-    bool all_name = true;
-    for (int k = 0; k < 4; ++k)
-      all_name = all_name && IsNameChar(img[address_table + static_cast<std::size_t>(k)]);
-    if (all_name) throw std::invalid_argument("the address array continues the block scan");
-  }
-  {
-    const std::string marker = g.name_marker ? dirs[0].name : std::string("boot");
-    Bytes needle(marker.begin(), marker.end());
-    needle.push_back(0);
-    const std::size_t from = g.name_marker             ? marker.size()
-                             : g.kind == Kind::TS2     ? 0
-                             : g.kind == Kind::Strong  ? (spec.model == 6 ? 0x160000 : 0x10000)
-                             : g.kind == Kind::Pioneer ? (spec.model == 12 ? 0xC0000 : 0x10000)
-                             : g.kind == Kind::Nokia   ? 0xC0000
-                                                       : 0x100000;
-    if (!spec.allow_missing_marker && Find(img, needle, from) != t + g.records_at)
-      throw std::invalid_argument("the marker is not found at the table");
-  }
-
   BuiltImage out;
   ImageLayout& e = out.layout;
   e.TableOffset = static_cast<std::uint32_t>(t);
@@ -252,7 +223,7 @@ BuiltImage BuildImage(const ImageSpec& spec) {
   const std::uint32_t files2 = TotalFiles(dirs, true);
   if (g.kind == Kind::TS2) {
     e.SecondAreaEnd =
-        static_cast<std::uint32_t>(table1 + 20ull * files1 + 20ull * spec.free_entries);
+        static_cast<std::uint32_t>(table1 + 20ull * files1 + 20ull * kTs2FreeEntries);
   } else if (split) {
     e.AreaEnd = static_cast<std::uint32_t>(SkipBlank(img, table1 + 20ull * files1));
     std::size_t first2 = 0;
@@ -289,14 +260,6 @@ BuiltImage BuildImage(const ImageSpec& spec) {
           static_cast<std::uint32_t>(SkipBlank(img, spec.free_run_at + spec.free_run_length));
     }
   }
-  if (g.kind == Kind::TS2) {
-    const std::uint32_t v = static_cast<std::uint32_t>(table1 + g.base);
-    const Bytes needle = {static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16),
-                          static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
-    if (Find(img, needle, 0) != address_table)
-      throw std::invalid_argument("the first table address occurs before the array");
-  }
-
   if (spec.extra) spec.extra(img);
 
   // Block checksums, stored big-endian; model 22 keeps a second copy.

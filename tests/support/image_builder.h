@@ -35,8 +35,6 @@ struct ImageSpec {
   int ts6 = -1;
   // Free 0xFF entries closing the file-table block (room for more entries).
   std::uint32_t spare_entries = 2;
-  // Bytes of 0xFF after the last file table (room to grow).
-  std::uint32_t gap = 64;
   // A run of 0xFF bytes (second free region of one-region images); length 0: none.
   std::uint32_t free_run_at = 0;
   std::uint32_t free_run_length = 0;
@@ -44,10 +42,6 @@ struct ImageSpec {
   // and leaving out the records of flash area 2.
   std::vector<int> record_order;
   bool omit_area2 = false;
-  // Builds the image even when its table cannot be found by its marker (for refusals).
-  bool allow_missing_marker = false;
-  // Sony TS2: free-looking entries (0xFF) between the file tables and the address array.
-  std::uint32_t free_entries = 3;
   // Called with the finished flash image before checksums and Strong records are made (font
   // tables and other contents outside the file system).
   std::function<void(Bytes& image)> extra;

@@ -185,39 +185,6 @@ BuiltPhilipsImage BuildPhilipsImage(const PhilipsImageSpec& spec) {
     w.Text(t - 16, marker, 16);
   }
 
-  // Checks that the format's scans see what was meant.
-  if (g.kind != Kind::M6071) {
-    auto stops_capacity = [&](std::size_t p) {
-      bool outside = true, zero = true;
-      for (std::size_t k = 0; k < 4; ++k) {
-        outside = outside && !IsNameChar(img[p + k]);
-        zero = zero && img[p + k] == 0;
-      }
-      return outside && !zero;
-    };
-    if (!stops_capacity(counts)) throw std::invalid_argument("first count continues the scan");
-    for (std::uint32_t i = 0; i < cap; ++i)
-      if (stops_capacity(t + 4 + r * i)) throw std::invalid_argument("a record stops the scan");
-    if (NameWord(img, address_array))
-      throw std::invalid_argument("the block scan would continue past the block");
-  } else {
-    if (BlankWord(img, counts)) throw std::invalid_argument("the first count is blank");
-    if (w.Number(address_array) <= 0x10000) throw std::invalid_argument("address too small");
-    if (BlankWord(img, block)) throw std::invalid_argument("the first entry is blank");
-  }
-  if (!spec.allow_missing_marker) {
-    Bytes needle;
-    std::size_t expected = t + 4;
-    if (g.kind == Kind::M6071) {
-      needle.assign(kMarker6071, kMarker6071 + 16);
-      expected = t - 16;
-    } else {
-      needle = {'b', 'o', 'o', 't', 0};
-    }
-    if (Find(img, needle, g.search_start) != expected)
-      throw std::invalid_argument("the marker is not found at the table");
-  }
-
   // What the loader should find.
   ImageLayout& e = out.layout;
   ImageLayout& c = e;

@@ -29,8 +29,6 @@ struct PhilipsImageSpec {
   // Where the directory table goes (T); 0: the builder's choice. For the 6071 the marker lies
   // 16 bytes before.
   std::uint32_t table_at = 0;
-  // Builds the image even when the loader will not find its table by the marker.
-  bool allow_missing_marker = false;
 };
 
 struct BuiltPhilipsImage {
