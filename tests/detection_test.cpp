@@ -30,33 +30,25 @@ TEST(Detection, NeverChoosesAWrongModel) {
   std::cout << detected << " detected, " << ambiguous << " ambiguous\n";
 }
 
-// Entries of a little-endian patch pointed past the end of the file (the first directory's, or
+// A little-endian patch whose entries point past the end of the file (the first directory's, or
 // every one): the big-endian reading must never win.
-Bytes DamagedPioneerPatch(bool every_entry) {
-  Bytes file = test::PlainPatch({test::SampleSection(1), test::SampleSection(2)}, test::Endian::Little);
-  for (std::size_t section = 0; section < file.size(); section += test::kPatchSection) {
-    for (std::size_t slot = 0; slot < (every_entry ? 16u : 1u); ++slot) {
-      const std::size_t record = section + (file[section + 2 * slot] | (file[section + 2 * slot + 1] << 8));
-      if (record == section) break;
-      const std::size_t count = file[record + 12];
-      for (std::size_t entry = record + 16; entry < record + 16 + count * 20; entry += 20)
-        file[entry + 14] = 0x7F;  // offset far past the end of the file
-    }
-    if (!every_entry) break;
-  }
-  return file;
-}
-
 TEST(Detection, PioneerPatchWithEntriesOutsideTheFile) {
   for (const bool every_entry : {false, true}) {
-    const Bytes file = DamagedPioneerPatch(every_entry);
+    Bytes file = test::PlainPatch({test::SampleSection(1), test::SampleSection(2)}, test::Endian::Little);
+    for (std::size_t section = 0; section < (every_entry ? file.size() : 1); section += test::kPatchSection)
+      for (std::size_t slot = 0; slot < (every_entry ? 16u : 1u); ++slot) {
+        const std::size_t record = section + ByteView(file).u16le(section + 2 * slot);
+        if (record == section) break;
+        for (std::size_t entry = 0; entry < file[record + 12]; ++entry)
+          file[record + 16 + 20 * entry + 14] = 0x7F;  // offset far past the end of the file
+      }
     for (const char* name : {"damaged.rsc", "damaged.bin"}) {
       const int chosen = ChooseDetectedModel(DetectModels(name, file));
       EXPECT_TRUE(chosen == 0 || chosen == 4) << name << " " << every_entry << " taken for " << chosen;
+      // With some directories intact and its own extension, the little-endian reading is clearly ahead.
+      EXPECT_TRUE(every_entry || name[8] != 'r' || chosen == 4);
     }
   }
-  // With some directories intact and its own extension, the little-endian reading is clearly ahead.
-  EXPECT_EQ(ChooseDetectedModel(DetectModels("damaged.rsc", DamagedPioneerPatch(false))), 4);
 }
 
 }  // namespace
