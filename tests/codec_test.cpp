@@ -258,25 +258,21 @@ TEST(Comprime, MatchesTheStepByStepFormOnLargeInputs) {
 // Each file goes through what both fuzz targets do with it: read as a stream into the usual and a
 // short buffer; and, its first byte taken as the mode, the rest compressed and read back.
 TEST(Codec, FuzzRegressionsReplay) {
-  const std::filesystem::path dir = std::filesystem::path(CORVANE_SOURCE_DIR) / "fuzz" / "regressions";
-  ASSERT_TRUE(std::filesystem::is_directory(dir));
   int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+  for (const auto& entry : std::filesystem::directory_iterator(
+           std::filesystem::path(CORVANE_SOURCE_DIR) / "fuzz" / "regressions")) {
     if (!entry.is_regular_file()) continue;
     ++files;
     const Bytes input = test::ReadFile(entry.path());
     const std::string name = entry.path().filename().string();
-    for (const std::size_t capacity : {CodecCapacity(input.size()), input.size() / 2}) {
+    for (const std::size_t capacity : {CodecCapacity(input.size()), input.size() / 2})
       EXPECT_EQ(DecompressInto(input, capacity), OracleDecompress(input, capacity)) << name;
-    }
     if (input.empty()) continue;
-    const int mode = input[0] & 7;
     const Bytes plain(input.begin() + 1, input.end());
     Bytes packed(CodecCapacity(plain.size()), 0);
-    packed.resize(Comprime(plain, packed, mode));
-    EXPECT_EQ(packed, OracleCompress(plain, mode)) << name;
-    EXPECT_EQ(DecompressInto(packed, std::max(CodecCapacity(packed.size()), plain.size())), plain)
-        << name;
+    packed.resize(Comprime(plain, packed, input[0] & 7));
+    EXPECT_EQ(packed, OracleCompress(plain, input[0] & 7)) << name;
+    EXPECT_EQ(DecompressInto(packed, std::max(packed.size() * 30 + 1, plain.size())), plain) << name;
   }
   EXPECT_GT(files, 0);
 }
