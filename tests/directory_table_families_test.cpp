@@ -76,6 +76,18 @@ TEST(BlockChecksums, SavedImagesCarryTheirTable) {
 
 // --- Strong block files -----------------------------------------------------------------------
 
+class FakeFonts : public ImageFonts {
+ public:
+  std::optional<Misfit> misfit;
+  mutable int writes = 0;
+  mutable ByteOrder order = ByteOrder::Little;
+  std::optional<Misfit> FirstMisfit(const TFirmware&) const override { return misfit; }
+  void Write(const TFirmware&, MutableByteView, ByteOrder o) const override {
+    ++writes;
+    order = o;
+  }
+};
+
 TEST(Strong, RecordsInAnyOrderLoadAndSaveBackInTheirOrder) {
   ImageSpec spec = Spec(21);
   for (int i = 47; i >= 0; --i) spec.record_order.push_back((i * 7) % 48);
@@ -90,10 +102,8 @@ TEST(Strong, RecordsInAnyOrderLoadAndSaveBackInTheirOrder) {
 // Without the records of flash area 2 the 8000 (not the 8100) switches to external fonts, and
 // never writes fonts into the image.
 TEST(Strong, MissingSecondAreaSwitchesToExternalFonts) {
-  class NoRoom : public ImageFonts {
-    std::optional<Misfit> FirstMisfit(const TFirmware&) const override { return Misfit{"fudemi", 16}; }
-    void Write(const TFirmware&, MutableByteView, ByteOrder) const override { ADD_FAILURE(); }
-  } fonts;
+  FakeFonts fonts;
+  fonts.misfit = ImageFonts::Misfit{"fudemi", 16};
   SaveOptions own;
   own.use_external_fonts = false;
   own.fonts = &fonts;
@@ -103,6 +113,7 @@ TEST(Strong, MissingSecondAreaSwitchesToExternalFonts) {
   EXPECT_TRUE(l->fw.ForceExternalFonts);
   EXPECT_EQ(test::TreeDifference(l->tree, "firmware.bin", spec.dirs), "");
   EXPECT_TRUE(Save(l->fw, own).ok());
+  EXPECT_EQ(fonts.writes, 0);
   spec.model = 21;
   EXPECT_FALSE(LoadSpec(spec)->fw.ForceExternalFonts);
   EXPECT_FALSE(LoadSpec(Spec(5))->fw.ForceExternalFonts);
@@ -297,18 +308,6 @@ TEST(Pioneer, SecondRegionOfModel12IsTheFirstShortRun) {
 }
 
 // --- Fonts ------------------------------------------------------------------------------------
-
-class FakeFonts : public ImageFonts {
- public:
-  std::optional<Misfit> misfit;
-  mutable int writes = 0;
-  mutable ByteOrder order = ByteOrder::Little;
-  std::optional<Misfit> FirstMisfit(const TFirmware&) const override { return misfit; }
-  void Write(const TFirmware&, MutableByteView, ByteOrder o) const override {
-    ++writes;
-    order = o;
-  }
-};
 
 TEST(Fonts, WritersUseTheSeamOnlyWithImageFonts) {
   const struct {
