@@ -39,26 +39,14 @@ TEST(ClassEditingRules, NumberFieldsTakeWhatTheFileHolds) {
 }
 
 TEST(ClassEditingRules, TypeChangeKeepsTheVariableWritable) {
-  ClassVariable v;
-  v.type = 0;
-  v.length = 1000;
-  v.option = 1;
-  v.dimension_kind = 3;
+  ClassVariable v{"v", 0, 3, 1, 1, 1000, 1};
   SetVariableType(v, 3);
-  EXPECT_EQ(v.dimension_kind, 0);
-  EXPECT_EQ(v.length, 15);
-  EXPECT_EQ(v.option, 1);
+  EXPECT_EQ(v, (ClassVariable{"v", 3, 0, 1, 1, 15, 1}));
   // The class reads back as the editor shows it.
   TMHWClass c;
   c.name = "K";
   c.variables = {v};
-  const TMHWClass back = TMHWClass::FromPlain(c.Plain());
-  ASSERT_EQ(back.variables.size(), 1u);
-  EXPECT_EQ(back.variables[0].length, 15);
-  EXPECT_EQ(back.variables[0].option, 1);
-  EXPECT_EQ(OptionOf(3), VariableOption::Precision);
-  EXPECT_EQ(OptionOf(8), VariableOption::LowerCase);
-  EXPECT_EQ(OptionOf(2), VariableOption::None);
+  EXPECT_EQ(TMHWClass::FromPlain(c.Plain()).variables, c.variables);
 }
 
 TEST(ScriptListing, ClassEntryUnderTheCursor) {
