@@ -43,8 +43,7 @@ TEST(FontGlyphs, DecodeAndEncodeKeepBitsAndPadding) {
 TEST(FontText, MeasureClipAndTransparentDrawing) {
   const TMHWFont set = SolidFont(3, {{'A', 7}, {'B', 8}});
   EXPECT_EQ(set.AnchoTexto("AB", 0), 15);
-  const Rgb paper{9, 9, 9}, ink = ColourOf(0x0000FF);
-  EXPECT_EQ(ink, (Rgb{255, 0, 0}));  // a Windows colour value: blue in the high byte
+  const Rgb paper{9, 9, 9}, ink{255, 0, 0};
   // Clip right edge at x + 14: "A" is drawn, "B" is not, and the third glyph still starts at
   // x + 15 (it is drawn there when the clip reaches it).
   PixelBuffer buffer(40, 5, paper);

@@ -113,7 +113,7 @@ TEST(Palette, ChoiceTakesOwnNameThenDirectoryThenBasicThenFirst) {
   for (const Case& c : cases) EXPECT_EQ(ChoosePalettePath(c.paths, c.ctx, c.name), c.chosen);
 }
 
-TEST(Palette, FirmwarePalettesAreFoundLoadedAndChangesNotified) {
+TEST(Palette, FirmwarePalettesAreFoundAndLoaded) {
   TArbol tree;
   TNodo* g = AnadeNodo({}, "G", tree, AnadeNodo({}, "fw", tree, nullptr));
   AnadeNodo(Compress(PlainPalette()), "A.LUT", tree, g);
@@ -133,16 +133,6 @@ TEST(Palette, FirmwarePalettesAreFoundLoadedAndChangesNotified) {
   ASSERT_TRUE(p);
   EXPECT_EQ(PaletteChangeKey(*p->Node()), "G:A.LUT");
 
-  struct Editor : PaletteObserver {
-    std::vector<std::string> keys;
-    void PaletteChanged(const std::string& key) override { keys.push_back(key); }
-  } a, b;
-  PaletteNotifier notifier;
-  for (Editor* e : {&a, &b, &a}) notifier.Add(e);
-  notifier.Remove(&b);
-  notifier.Notify("G:A.LUT");
-  EXPECT_EQ(a.keys, (std::vector<std::string>{"G:A.LUT"}));
-  EXPECT_TRUE(b.keys.empty());
 }
 
 TEST(Image, OddWidthsStoreNoLastColumnAndDrawNone) {
