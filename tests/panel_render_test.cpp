@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "render/panel_render.h"
+#include "support/files.h"
 
 namespace corvane {
 namespace {
@@ -26,7 +25,7 @@ PanelPalette TestPalette() {
 // "IMG:PIC.rf4". Every text drawn is recorded.
 class TestSources : public PanelSources {
  public:
-  explicit TestSources(int height = 8, int fixed_width = 0) : height_(height), fixed_(fixed_width) {
+  explicit TestSources(int height = 8, int fixed = 0) : height_(height), fixed_(fixed) {
     for (int y = 0; y < 8; ++y)
       for (int x = 0; x < 8; ++x) icon_.Set(x, y, (x + y) % 2 ? Rgb{255, 0, 0} : Rgb{0, 0, 255});
     for (int y = 0; y < 10; ++y)
@@ -44,10 +43,9 @@ class TestSources : public PanelSources {
   int FontHeight(int) const override { return height_; }
   int Glyph(char c) const { return c == ' ' ? 3 : 6; }
   int TextWidth(std::string_view text, int) const override {
-    if (fixed_ > 0) return fixed_;
     int w = 0;
     for (char c : text) w += Glyph(c);
-    return w;
+    return fixed_ > 0 ? fixed_ : w;
   }
   void DrawText(PixelBuffer& target, std::string_view text, const PanelRect& clip, int, int x,
                 int y, Rgb colour) const override {
@@ -162,28 +160,21 @@ TEST(PanelRender, SelectionBorderRunsAndMoves) {
 // Golden pictures: the part of the canvas a small test panel covers, as a binary PPM file under
 // tests/golden. CORVANE_UPDATE_GOLDEN=1 writes them anew.
 Bytes Ppm(const PixelBuffer& work, PanelRect r) {
-  std::string header = "P6\n" + std::to_string(r.x2 - r.x1 + 1) + " " +
-                       std::to_string(r.y2 - r.y1 + 1) + "\n255\n";
-  Bytes out(header.begin(), header.end());
+  Bytes out = test::ToBytes("P6\n" + std::to_string(r.x2 - r.x1 + 1) + " " +
+                            std::to_string(r.y2 - r.y1 + 1) + "\n255\n");
   for (int y = r.y1; y <= r.y2; ++y)
     for (int x = r.x1; x <= r.x2; ++x) {
-      Rgb c = work.Get(x, y);
+      const Rgb c = work.Get(x, y);
       out.insert(out.end(), {c.r, c.g, c.b});
     }
   return out;
 }
 
 void ExpectGolden(const PixelBuffer& work, PanelRect r, const std::string& name) {
-  const std::string path = std::string(CORVANE_SOURCE_DIR) + "/tests/golden/" + name + ".ppm";
-  Bytes picture = Ppm(work, r);
-  if (std::getenv("CORVANE_UPDATE_GOLDEN") != nullptr) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(picture.data()),
-                                                static_cast<std::streamsize>(picture.size()));
-  }
-  std::ifstream in(path, std::ios::binary);
-  ASSERT_TRUE(in) << path;
-  Bytes golden((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_TRUE(golden == picture) << name << ": bytes differ from " << path;
+  const auto path = std::filesystem::path(CORVANE_SOURCE_DIR) / "tests" / "golden" / (name + ".ppm");
+  const Bytes picture = Ppm(work, r);
+  if (std::getenv("CORVANE_UPDATE_GOLDEN") != nullptr) test::WriteFile(path, picture);
+  EXPECT_TRUE(test::ReadFile(path) == picture) << name << ": bytes differ from " << path;
 }
 
 TEST(PanelRender, GoldenPictures) {
