@@ -52,23 +52,14 @@ std::string Listing(const Bytes& plain, const InstructionTable& table,
   script.plain = plain;
   script.base_name = "menu";
   script.panel = std::move(panel);
-  const ListingContext context{table, messages, false};
-  const bool listed = ListaFuente(script, context, [](std::string_view) {
-    TMHWClass c;
-    c.name = "main";
-    c.variables = {{"count"}, {"total"}};
-    return std::optional<TMHWClass>(c);
-  });
+  TMHWClass main;
+  main.name = "main";
+  main.variables = {{"count"}, {"total"}};
+  const bool listed = ListaFuente(script, {table, messages, false}, [&](std::string_view) { return main; });
   std::string out = listed ? "" : "NOT LISTED\n";
   for (const std::string& line : script.listing) out += line + "\n";
   return out;
 }
-
-struct ListerCase {
-  const char* what;
-  Bytes plain;
-  std::string expected;
-};
 
 Bytes Script(const std::function<void(ScriptAssembler&)>& body,
              std::vector<std::string> classes = {"main"}) {
@@ -80,7 +71,8 @@ Bytes Script(const std::function<void(ScriptAssembler&)>& body,
 TEST(ScriptLister, ListsHandAssembledScripts) {
   const InstructionTable table = TableFrom(kTable);
   const std::string head = "class main;\n\nscript demo(){\n";
-  const ListerCase cases[] = {
+  struct Case { const char* what; Bytes plain; std::string expected; };
+  const Case cases[] = {
       {"first opcode 0", Script([](auto& a) { a.Op(op::kEnd); }), head + "}\n"},
       {"no classes", Script([](auto& a) { a.Op(op::kEnd); }, {}), "script demo(){\n}\n"},
       {"empty stack gives ParamValue", Script([](auto& a) { a.Op(op::kPrint).Op(op::kEnd); }),
@@ -141,7 +133,7 @@ TEST(ScriptLister, ListsHandAssembledScripts) {
        Script([](auto& a) { a.Int(op::kPushInt, 1).Int(op::kPushInt, 2).Op(0x0400).Op(op::kEnd); }),
        head + "  func0400(1, 2);\n}\n"},
   };
-  for (const ListerCase& c : cases) EXPECT_EQ(Listing(c.plain, table), c.expected) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(Listing(c.plain, table), c.expected) << c.what;
   // Without a table every opcode is a two-byte call.
   EXPECT_EQ(Listing(Script([](auto& a) { a.Op(7).Op(0x0340).Op(op::kEnd); }), InstructionTable()),
             head + "  func0007();\n  func0340();\n}\n");
@@ -171,11 +163,8 @@ TEST(ScriptLister, MissingClassEndsTheRun) {
   const MessageTable messages;
   TMHWScript script;
   script.plain = Script([](auto& a) { a.Op(op::kEnd); }, {"main", "Nowhere"});
-  int asked = 0;
-  const auto find = [&asked](std::string_view name) -> std::optional<TMHWClass> {
-    ++asked;
-    if (name == "main") return TMHWClass();
-    return std::nullopt;
+  const auto find = [](std::string_view name) {
+    return name == "main" ? std::optional<TMHWClass>(TMHWClass()) : std::nullopt;
   };
   EXPECT_FALSE(ListaFuente(script, {table, messages, false}, find));
   EXPECT_EQ(script.listing,
