@@ -47,8 +47,7 @@ std::uint32_t WriteGlyph(Canvas& out, std::size_t at, int code, int width, int h
 }
 
 void WriteHeader(Canvas& out, std::size_t at, const FontSpec& f) {
-  for (std::size_t i = 0; i < 16; ++i) out.At(at + i) = 0;
-  for (std::size_t i = 0; i < f.name.size() && i < 8; ++i) out.At(at + i) = static_cast<std::uint8_t>(f.name[i]);
+  out.Text(at, f.name.substr(0, 8), 16);
   out.At(at + 9) = f.height_byte;
   out.At(at + 10) = f.size;
 }
@@ -63,8 +62,7 @@ std::size_t WriteGlyphs(Canvas& out, std::size_t q, const FontSpec& f, std::size
     q += WriteGlyph(out, q, c, f.widths[static_cast<std::size_t>(c)], f.Height(), padded, f.ink);
   }
   // Codes 0-31 of a main font share code 32's bytes: a copy of its pointer.
-  for (int c = 0; c < first; ++c)
-    for (std::size_t k = 0; k < 4; ++k) out.At(slot0 + 4 * static_cast<std::size_t>(c) + k) = out.At(slot0 + 128 + k);
+  for (int c = 0; c < first; ++c) out.Number(slot0 + 4 * static_cast<std::size_t>(c), out.Number(slot0 + 128));
   return q;
 }
 
