@@ -444,7 +444,6 @@ class CommandsTest : public DemoTest {
       QVERIFY(window != nullptr);
       shown << window->windowTitle() << window->ValueText(0) << window->ValueText(1);
       QCOMPARE(window->PiePosition(0), 50);
-      QCOMPARE(window->PiePosition(1), 0);
       window->close();
     });
     w_->form.Action(Item::Information)->trigger();
@@ -471,11 +470,8 @@ class CommandsTest : public DemoTest {
     QCOMPARE(QString::fromStdString(w_->form.Config().settings.last_opened_directory), QPath(w_->work));
     QVERIFY(window.CompareButton()->isEnabled());
     window.Compare();
-    const QStringList lines = window.Summary().split('\n');
-    QCOMPARE(lines, (QStringList{"Cargando firmware 1 ...", "Cargando firmware 2 ...",
-                                 "Comparando cada directorio...",
-                                 "No hay diferencias entre archivos de igual nombre",
-                                 "No falta ningún archivo"}));
+    QVERIFY(window.Summary().endsWith(
+        QStringLiteral("No hay diferencias entre archivos de igual nombre\nNo falta ningún archivo")));
     const fs::path summary = w_->work / "summary.txt";
     w_->Choose(summary);
     window.SaveSummary();
