@@ -250,8 +250,9 @@ class CommandsTest : public DemoTest {
     const Bytes new_logo = corvane::test::ToBytes("a brand new logo");
     const Bytes old_logo = NodeAt(w_->form, "boot/logo.imz")->Data.Datos;
     Click(w_->form, NodeAt(w_->form, "boot"));
-    w_->user.files.push_back(FileChoice{
-        {QPath(OnDisk("logo.imz", "a brand new logo")), QPath(OnDisk("extra.cpi", "more"))}, 0, {}});
+    const QStringList files = {QPath(OnDisk("logo.imz", "a brand new logo")),
+                               QPath(OnDisk("extra.cpi", "more"))};
+    w_->user.files.push_back(FileChoice{files, 0, {}});
     w_->user.answers.push_back(answer);
     w_->form.Action(Item::InsertRaw)->trigger();
     // The question: message 8, a space, the name, a line break, message 9.
@@ -470,8 +471,8 @@ class CommandsTest : public DemoTest {
     QCOMPARE(QString::fromStdString(w_->form.Config().settings.last_opened_directory), QPath(w_->work));
     QVERIFY(window.CompareButton()->isEnabled());
     window.Compare();
-    QVERIFY(window.Summary().endsWith(
-        QStringLiteral("No hay diferencias entre archivos de igual nombre\nNo falta ningún archivo")));
+    QVERIFY(window.Summary().endsWith(QStringLiteral(
+        "No hay diferencias entre archivos de igual nombre\nNo falta ningún archivo")));
     const fs::path summary = w_->work / "summary.txt";
     w_->Choose(summary);
     window.SaveSummary();

@@ -142,7 +142,8 @@ class TextEditorTest : public DemoTest {
     keyboard.PointerAt(w + w / 2, 4 * h + h / 2);
     QCOMPARE(keyboard.Highlighted(), 0x41);
     const Rgb c = corner(plain);
-    QCOMPARE(corner(keyboard.Picture()), (Rgb{std::uint8_t(~c.r), std::uint8_t(~c.g), std::uint8_t(~c.b)}));
+    const Rgb inverted{std::uint8_t(~c.r), std::uint8_t(~c.g), std::uint8_t(~c.b)};
+    QCOMPARE(corner(keyboard.Picture()), inverted);
     keyboard.PointerAt(2 * w, 4 * h + h - 1);
     QCOMPARE(keyboard.Highlighted(), 0x42);
     QCOMPARE(corner(keyboard.Picture()), corner(plain));

@@ -11,8 +11,6 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
-#include <QString>
-#include <QStringList>
 #include <QTimer>
 #include <QToolButton>
 #include <QUndoStack>
