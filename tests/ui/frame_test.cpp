@@ -1,44 +1,35 @@
-// The main window's frame: menus, toolbar, the "Ventana" menu, texts that follow the language,
-// the title, tree icons, the editor dispatch of double click and the busy state of long
-// operations.
-#include <QAction>
-#include <QApplication>
+// The main window's frame: the "Ventana" menu, the "Idioma" menu relabelling the window and its
+// children, texts that follow the language, the title, tree icons, the editor dispatch of double
+// click, the busy state of long operations, the exit question and Corvane.ini (read at start,
+// written at exit only when it exists).
 #include <QDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QSet>
-#include <QWindow>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QTimer>
 #include <QToolBar>
-#include <QtTest>
+#include <QWindow>
 
+#include "config/ini.h"
 #include "editor_registry.h"
 #include "file_dialogs.h"
 #include "icons.h"
 #include "long_operation.h"
-#include "main_window.h"
 #include "tree_view.h"
+#include "search_window.h"
 #include "ui_test_support.h"
 
 using namespace corvane;
 using namespace corvane::ui;
 using namespace corvane::ui::test;
-using Item = MainWindowItem;
+namespace fs = std::filesystem;
 
 namespace {
 
 class FakeEditor : public EditorChild {
  public:
-  FakeEditor(TMainForm& main, TNodo& node) : EditorChild(main, node) {
-    setWindowTitle(QString::fromStdString(node.Text));
-  }
-  void CambiaIdioma() override { ++relabels; }
-  int relabels = 0;
+  FakeEditor(TMainForm& main, TNodo& node) : EditorChild(main, node) {}
+  void CambiaIdioma() override { setWindowTitle(QString::fromStdString(Messages().Text(213))); }
 };
 
 }  // namespace
@@ -47,102 +38,39 @@ class FrameTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void MenusInOrder() {
-    TestInis inis;
-    TMainForm form;
-    QStringList titles;
-    for (QAction* a : form.menuBar()->actions()) titles << a->text();
-    QCOMPARE(titles, (QStringList{QStringLiteral("&Archivo"), QStringLiteral("&Edición"),
-                                  QStringLiteral("&Configuración"), QStringLiteral("&Ventana"),
-                                  QStringLiteral("A&yuda")}));
-  }
-
-  void ToolbarShowsHintsAsTooltips() {
-    TestInis inis;
-    TMainForm form;
-    QToolBar* bar = form.ToolBar();
-    QStringList tips;
-    for (QAction* a : bar->actions()) tips << a->toolTip();
-    QVERIFY(tips.contains(QStringLiteral("Abrir un archivo de firmware o un parche")));
-    QVERIFY(tips.contains(QStringLiteral("Inserta lista de tipos de letra...")));
-    QVERIFY(tips.contains(QStringLiteral("Editar hexadecimalmente sin descompresion")));
-    // Exit and About live in the menus only; the font-list buttons on the toolbar only.
-    QVERIFY(!bar->actions().contains(form.Action(Item::Exit)));
-    QVERIFY(!bar->actions().contains(form.Action(Item::About)));
-    QVERIFY(!form.Menu(Item::EditMenu)->actions().contains(form.Action(Item::InsertFontList)));
-    for (QAction* a : bar->actions()) QVERIFY(!a->icon().isNull());
-  }
-
-  void WindowMenuFollowsChildren() {
-    TestInis inis;
-    FakeUser user;
-    TMainForm form;
-    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 2));
-    emit form.Menu(Item::WindowMenu)->aboutToShow();
-    const Item own[] = {Item::WindowCascade, Item::WindowMinimizeAll, Item::WindowRestoreAll,
-                        Item::WindowCloseAll};
-    for (Item w : own) QVERIFY(!form.Action(w)->isEnabled());
-    form.AddChild(new FakeEditor(form, *NodeAt(form, "boot/menu.cpi")));
-    emit form.Menu(Item::WindowMenu)->aboutToShow();
-    for (Item w : own) QVERIFY(form.Action(w)->isEnabled());
-    // The list of children follows the own items.
-    QVERIFY(form.Menu(Item::WindowMenu)->actions().last()->text().contains(QStringLiteral("menu.cpi")));
-    form.Action(Item::WindowMinimizeAll)->trigger();
-    QVERIFY(form.MdiArea()->subWindowList().front()->isMinimized());
-    form.Action(Item::WindowRestoreAll)->trigger();
-    QVERIFY(!form.MdiArea()->subWindowList().front()->isMinimized());
-    form.Action(Item::WindowCloseAll)->trigger();
-    QCOMPARE(form.MdiArea()->subWindowList().size(), 0);
-  }
-
   // The About box, the open dialog's first entry and Qt's own buttons follow the language in
   // use; the About box shows the one version of the title.
   void TextsFollowTheLanguage() {
     TestInis inis;
     TMainForm form;
-    struct Case {
+    const struct {
       int slot;
       QString about_title, description, detect, yes;
-    } cases[] = {
-        {1, QStringLiteral("Acerca de..."), QStringLiteral("Editor de firmware para receptores de satélite MHW"),
-         QStringLiteral("Detectar el modelo (*.bin *.rcu *.rsc)"), QStringLiteral("&Sí")},
-        {2, QStringLiteral("About..."), QStringLiteral("Firmware editor for MHW satellite receivers"),
-         QStringLiteral("Detect the model (*.bin *.rcu *.rsc)"), QStringLiteral("&Yes")},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{1, "Acerca de...", "Editor de firmware para receptores de satélite MHW",
+                  "Detectar el modelo (*.bin *.rcu *.rsc)", "&Sí"},
+                 {2, "About...", "Firmware editor for MHW satellite receivers",
+                  "Detect the model (*.bin *.rcu *.rsc)", "&Yes"}};
+    for (const auto& c : cases) {
       form.LanguageSlot(c.slot)->trigger();
       QCOMPARE(FirmwareFilters().front(), c.detect);
       QMessageBox box;
       box.setStandardButtons(QMessageBox::Yes);
       QCOMPARE(box.button(QMessageBox::Yes)->text(), c.yes);
       QStringList labels;
-      bool modal = false;
       QTimer::singleShot(0, [&] {
         auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QVERIFY(about != nullptr);
-        modal = about->isModal();
+        QVERIFY(about != nullptr && about->isModal());
         labels << about->windowTitle();
         for (QLabel* l : about->findChildren<QLabel*>()) labels << l->text();
         about->findChild<QPushButton*>()->click();
       });
       form.Action(Item::About)->trigger();
-      QVERIFY(modal);
-      QCOMPARE(labels.front(), c.about_title);
+      QCOMPARE(labels.value(0), c.about_title);
       QVERIFY(labels.contains(c.description));
-      QVERIFY(labels.join(QLatin1Char('\n')).contains(QStringLiteral("Corvane v2.62")));
-      QVERIFY(!labels.join(QLatin1Char('\n')).contains(QStringLiteral("0.1.0")));
+      const QString all = labels.join(QLatin1Char('\n'));
+      QVERIFY(all.contains(QStringLiteral("Corvane v2.62")));
+      QVERIFY(!all.contains(QStringLiteral("0.1.0")));
     }
-  }
-
-  void TitleIsTheFileAndTheProgram() {
-    TestInis inis;
-    FakeUser user;
-    TMainForm form;
-    form.show();
-    QCOMPARE(form.windowHandle()->title(), QStringLiteral("Corvane v2.62"));
-    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 2));
-    QCOMPARE(form.windowHandle()->title(), QStringLiteral("demo.bin - Corvane v2.62"));
-    QVERIFY(QGuiApplication::applicationDisplayName() != QStringLiteral("Corvane v2.62"));
   }
 
   // Every file kind has an icon of its own, drawn without any icon theme.
@@ -161,10 +89,9 @@ class FrameTest : public QObject {
     EditorRegistry::Register(FileKind::Image, [](TMainForm& main, TNodo& node) -> EditorChild* {
       return new FakeEditor(main, node);
     });
-    TestInis inis;
-    FakeUser user;
-    TMainForm form;
-    QVERIFY(form.OpenFile(QString::fromStdString(WriteDemo(inis.Folder().parent_path()).string()), 2));
+    DemoWindow w;
+    QVERIFY(w.Open());
+    TMainForm& form = w.form;
     TNodo* logo = NodeAt(form, "boot/logo.imz");
     TNodo* readme = NodeAt(form, "extra/readme.txt");
     QVERIFY(logo && readme);
@@ -173,15 +100,13 @@ class FrameTest : public QObject {
     emit form.TreeView()->NodeOpened(logo);
     QCOMPARE(form.MdiArea()->subWindowList().size(), 1);
     QCOMPARE(form.EditorOf(logo)->Node(), logo);
-    QVERIFY(form.NodeInUse(NodeAt(form, "boot")));
-    QVERIFY(!form.NodeInUse(readme));
     emit form.TreeView()->NodeOpened(readme);
     emit form.TreeView()->NodeOpened(NodeAt(form, "boot"));
     QCOMPARE(form.MdiArea()->subWindowList().size(), 1);
     // A node held by an editor cannot be deleted.
     Click(form, logo);
     form.Action(Item::DeleteNode)->trigger();
-    QVERIFY(user.Showed(QStringLiteral("¡ No se puede borrar ese nodo porque esta en uso !")));
+    QVERIFY(w.user.Showed(QStringLiteral("¡ No se puede borrar ese nodo porque esta en uso !")));
     QCOMPARE(NodeAt(form, "boot/logo.imz"), logo);
     EditorRegistry::Register(FileKind::Image, {});
   }
@@ -191,8 +116,7 @@ class FrameTest : public QObject {
     TMainForm form;
     {
       LongOperation operation(form);
-      QVERIFY(!form.menuBar()->isEnabled());
-      QVERIFY(!form.ToolBar()->isEnabled());
+      QVERIFY(!form.menuBar()->isEnabled() && !form.ToolBar()->isEnabled());
       QVERIFY(!form.TreeView()->isEnabled());
       QVERIFY(operation.Progress(QStringLiteral("Guardando archivos..."), 42));
       QCOMPARE(form.StatusText(), QStringLiteral("Guardando archivos... 42%"));
@@ -204,6 +128,91 @@ class FrameTest : public QObject {
     QVERIFY(form.menuBar()->isEnabled());
     QVERIFY(form.TreeView()->isEnabled());
     QVERIFY(!form.CancelRequested() || !form.Busy());
+  }
+
+  // The "Ventana" menu lists the children; the "Idioma" menu relabels the window and them.
+  void LanguageSwitchRelabelsMenusAndChildren() {
+    DemoWindow w;
+    TMainForm& form = w.form;
+    QCOMPARE(form.LanguageSlot(2)->text(), QStringLiteral("&2 - English"));
+    QVERIFY(form.LanguageSlot(1)->isChecked());
+    QVERIFY(!form.LanguageSlot(3)->isEnabled());
+    QVERIFY(w.Open());
+    emit form.Menu(Item::WindowMenu)->aboutToShow();
+    QVERIFY(!form.Action(Item::WindowCloseAll)->isEnabled());
+    auto* editor = new FakeEditor(form, *NodeAt(form, "boot/menu.cpi"));
+    form.AddChild(editor);
+    emit form.Menu(Item::WindowMenu)->aboutToShow();
+    QVERIFY(form.Action(Item::WindowCloseAll)->isEnabled());
+    QVERIFY(form.Menu(Item::WindowMenu)->actions().last()->text().contains(editor->windowTitle()));
+    form.Action(Item::Search)->trigger();
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Editor de texto -"));
+
+    form.LanguageSlot(2)->trigger();
+    QCOMPARE(form.Menu(Item::FileMenu)->title(), QStringLiteral("&File"));
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Text editor -"));
+    QCOMPARE(form.Search()->findChild<QLabel*>()->text(), QStringLiteral("Find:"));
+    QVERIFY(form.LanguageSlot(2)->isChecked() && !form.LanguageSlot(1)->isChecked());
+
+    form.LanguageSlot(1)->trigger();
+    QCOMPARE(form.Menu(Item::FileMenu)->title(), QStringLiteral("&Archivo"));
+    QCOMPARE(editor->windowTitle(), QStringLiteral("Editor de texto -"));
+    form.Action(Item::WindowCloseAll)->trigger();
+    QCOMPARE(form.MdiArea()->subWindowList().size(), 0);
+  }
+
+  void ConfigurationIsWrittenOnExitWhenCorvaneIniExists() {
+    auto w = std::make_unique<DemoWindow>();
+    QVERIFY(w->Open());
+    w->form.Action(Item::OptionLowercaseFiles)->setChecked(true);
+    w->form.LanguageSlot(2)->trigger();
+    QVERIFY(w->form.close());
+    const IniFile ini = *IniFile::Load(w->inis.MainIni());
+    QCOMPARE(ini.ReadInteger("Corvane", "LastFirmwareTypeOpened", 0), 2);
+    QCOMPARE(ini.ReadString("Corvane", "LastOpenedDirectory", ""), w->work.string());
+    // Read back at the next start.
+    TMainForm again;
+    QVERIFY(again.OptionChecked(Item::OptionLowercaseFiles));
+    QCOMPARE(again.Menu(Item::FileMenu)->title(), QStringLiteral("&File"));
+  }
+
+  // Without an INIs folder the start reports it (and the script lister's missing instruction
+  // table) and the exit writes nothing.
+  void NothingIsWrittenWithoutCorvaneIni() {
+    TestInis inis(TestInis::Kind::Missing);
+    FakeUser user;
+    {
+      TMainForm form;
+      QCOMPARE(user.ShownTexts().size(), 2);
+      QVERIFY(user.ShownTexts()[0].startsWith(QStringLiteral("INIs directory not found!")));
+      QVERIFY(user.ShownTexts()[1].startsWith(QStringLiteral("¡ El fichero no se ha podido abrir !")));
+      QCOMPARE(form.Menu(Item::FileMenu)->title(), QStringLiteral("&Archivo"));
+      form.Action(Item::OptionCompressWhenInsert)->setChecked(true);
+      QVERIFY(form.close());
+    }
+    QVERIFY(!fs::exists(inis.Folder()));
+  }
+
+  // The title is the file and the one program name; closing with changes asks message 225.
+  void TitleAndClosingWithChanges() {
+    DemoWindow w;
+    TMainForm& form = w.form;
+    FakeUser& user = w.user;
+    QCOMPARE(form.windowHandle()->title(), QStringLiteral("Corvane v2.62"));
+    QVERIFY(w.Open());
+    QCOMPARE(form.windowHandle()->title(), QStringLiteral("demo.bin - Corvane v2.62"));
+    QVERIFY(QGuiApplication::applicationDisplayName() != QStringLiteral("Corvane v2.62"));
+    Click(form, NodeAt(form, "void"));
+    form.Action(Item::DeleteNode)->trigger();
+    user.answers.push_back(Answer::Cancel);
+    QVERIFY(!form.close());
+    QCOMPARE(user.shown.back().text, QStringLiteral("¿ Guardar los cambios antes de salir ?"));
+    // Yes, then the save dialog cancelled: the program stays open with its changes.
+    user.answers.push_back(Answer::Yes);
+    QVERIFY(!form.close());
+    QVERIFY(form.FirmwareModificado());
+    user.answers.push_back(Answer::No);
+    QVERIFY(form.close());
   }
 };
 

@@ -1,10 +1,16 @@
-// Bitmaps and PNG pictures the core writes, read back by Qt's own image readers.
+// Bitmaps, PNG pictures and glyph bitmaps the core writes, read back by Qt's own image readers;
+// the demo image carries readable fonts of its own.
 #include <QImage>
 #include <QtTest>
 
 #include "base/bitmap.h"
+#include "demo_image.h"
+#include "document/document.h"
+#include "render/font_render.h"
 #include "render/pixel_buffer.h"
 #include "render/png.h"
+#include "support/files.h"
+#include "support/temp_dir.h"
 
 using namespace corvane;
 
@@ -15,10 +21,7 @@ QImage Load(const Bytes& bytes, const char* format) {
                           static_cast<int>(bytes.size()), format);
 }
 
-QRgb Expected(const Bitmap& b, int x, int y) {
-  const Rgb c = BitmapColour(b, x, y);
-  return qRgb(c.r, c.g, c.b);
-}
+QRgb QtColour(Rgb c) { return qRgb(c.r, c.g, c.b); }
 
 }  // namespace
 
@@ -44,11 +47,9 @@ class PictureFilesTest : public QObject {
     for (int i = 0; i < n; ++i)
       b.pixels.push_back(std::uint8_t(bits == 24 ? i * 29 : (i * 5 + 1) % (1 << bits)));
     const QImage image = Load(WriteBitmap(b), "BMP");
-    QVERIFY(!image.isNull());
-    QCOMPARE(image.width(), width);
-    QCOMPARE(image.height(), height);
+    QCOMPARE(image.size(), QSize(width, height));
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) QCOMPARE(image.pixel(x, y), Expected(b, x, y));
+      for (int x = 0; x < width; ++x) QCOMPARE(image.pixel(x, y), QtColour(BitmapColour(b, x, y)));
   }
 
   void pngOfABuffer() {
@@ -57,10 +58,36 @@ class PictureFilesTest : public QObject {
     const QImage image = Load(EncodePng(buffer), "PNG");
     QCOMPARE(image.size(), QSize(7, 4));
     for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 7; ++x) {
-        const Rgb c = buffer.Get(x, y);
-        QCOMPARE(image.pixel(x, y), qRgb(c.r, c.g, c.b));
-      }
+      for (int x = 0; x < 7; ++x) QCOMPARE(image.pixel(x, y), QtColour(buffer.Get(x, y)));
+  }
+
+  void glyphBitmap() {
+    TMHWFont set;
+    set.count = 1;
+    set.fonts[0].height = 3;
+    set.SetGlyph(0, 'x', 10, "o........o" ".o........" "oooooooooo");
+    const QImage image = Load(set.ExportaLetraBytes(0, 'x'), "BMP");
+    QCOMPARE(image.size(), QSize(10, 3));
+    QCOMPARE(image.depth(), 1);
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 10; ++c)
+        QCOMPARE(QColor(image.pixel(c, r)) == Qt::black, set.fonts[0].glyphs['x'].Ink(c, r));
+  }
+
+  void demoFontsDrawReadableText() {
+    test::TempDir dir;
+    test::WriteFile(dir / "demo.bin", demo::DemoImage());
+    Document doc;
+    QVERIFY(doc.Open(dir / "demo.bin", demo::kDemoModel).ok());
+    QVERIFY(doc.FontsFromImage());
+    QCOMPARE(doc.Fonts().count, 3);
+    PixelBuffer buffer(200, 20, Rgb{255, 255, 255});
+    DibujaTexto(buffer, doc.Fonts(), "Corvane", ClipRect{0, 0, 200, 20}, 0, 2, 2, Rgb{});
+    const QImage image = Load(EncodePng(buffer), "PNG");
+    int ink = 0;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 200; ++x) ink += QColor(image.pixel(x, y)) == Qt::black ? 1 : 0;
+    QVERIFY(ink > 100);
   }
 };
 

@@ -1,45 +1,41 @@
 #include "ui_test_support.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
+#include <sstream>
 
 #include "demo_image.h"
-#include "base/file_io.h"
-#include "main_window.h"
 
 namespace corvane::ui::test {
+
+namespace {
+
+// The first answer of a queue, taken from it; `none` when the queue is empty.
+template <typename T>
+T Take(std::deque<T>& queue, T none) {
+  if (queue.empty()) return none;
+  T front = std::move(queue.front());
+  queue.pop_front();
+  return front;
+}
+
+}  // namespace
 
 FakeUser::FakeUser() {
   PromptHooks hooks;
   hooks.message = [this](const Prompt& prompt) {
     shown.push_back(prompt);
-    if (answers.empty()) return prompt.kind == PromptKind::Error ? Answer::Ok : Answer::Cancel;
-    const Answer a = answers.front();
-    answers.pop_front();
-    return a;
+    return Take(answers, prompt.kind == PromptKind::Error ? Answer::Ok : Answer::Cancel);
   };
-  hooks.file = [this](const FileRequest& request) -> std::optional<FileChoice> {
+  hooks.file = [this](const FileRequest& request) {
     file_requests.push_back(request);
-    if (files.empty()) return std::nullopt;
-    auto f = files.front();
-    files.pop_front();
-    return f;
+    return Take(files, std::optional<FileChoice>());
   };
-  hooks.folder = [this](const FolderRequest& request) -> std::optional<FolderChoice> {
-    folder_requests.push_back(request);
-    FolderChoice choice{{}, browsed_folder};
-    if (!folders.empty()) {
-      choice.chosen = folders.front().value_or(QString());
-      folders.pop_front();
-    }
-    return choice;
+  hooks.folder = [this](const FolderRequest&) {
+    const QString chosen = Take(folders, std::optional<QString>()).value_or(QString());
+    return std::optional<FolderChoice>(FolderChoice{chosen, browsed_folder});
   };
-  hooks.text = [this](const TextRequest& request) -> std::optional<QString> {
-    text_requests.push_back(request);
-    if (texts.empty()) return std::nullopt;
-    auto t = texts.front();
-    texts.pop_front();
-    return t;
-  };
+  hooks.text = [this](const TextRequest&) { return Take(texts, std::optional<QString>()); };
   previous_ = Prompts::SetHooks(std::move(hooks));
 }
 
@@ -57,7 +53,6 @@ bool FakeUser::Showed(const QString& text) const {
   return false;
 }
 
-
 TestInis::TestInis(Kind kind) : folder_(dir_.path() / "INIs") {
   if (kind != Kind::Missing) std::filesystem::create_directories(folder_);
   if (kind == Kind::Shipped)
@@ -67,8 +62,11 @@ TestInis::TestInis(Kind kind) : folder_(dir_.path() / "INIs") {
       std::filesystem::copy_file(entry.path(), folder_ / entry.path().filename());
   setenv("CORVANE_INIS", folder_.c_str(), 1);
 }
-
 TestInis::~TestInis() { unsetenv("CORVANE_INIS"); }
+
+QString QPath(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 std::filesystem::path WriteDemo(const std::filesystem::path& folder) {
   const std::filesystem::path file = folder / "demo.bin";
@@ -78,22 +76,18 @@ std::filesystem::path WriteDemo(const std::filesystem::path& folder) {
 
 void OpenThroughDialog(TMainForm& form, FakeUser& user, const std::filesystem::path& file,
                        int model) {
-  user.files.push_back(FileChoice{{QString::fromStdString(file.string())}, model, {}});
+  user.files.push_back(FileChoice{{QPath(file)}, model, {}});
   form.ChooseAndOpen();
 }
 
 TNodo* NodeAt(TMainForm& form, const std::string& path) {
   TNodo* node = form.Doc().Root();
-  std::size_t start = 0;
-  while (node != nullptr && start < path.size()) {
-    const std::size_t slash = path.find('/', start);
-    const std::string name =
-        path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+  std::istringstream names(path);
+  for (std::string name; node != nullptr && std::getline(names, name, '/');) {
     TNodo* found = nullptr;
     for (TNodo* c : node->Children())
       if (c->Text == name) found = c;
     node = found;
-    start = slash == std::string::npos ? path.size() : slash + 1;
   }
   return node;
 }
@@ -101,6 +95,12 @@ TNodo* NodeAt(TMainForm& form, const std::string& path) {
 void Click(TMainForm& form, const TNodo* node) {
   form.SelectNode(node);
   form.ActualizaBotones();
+}
+
+void DemoTest::init() {
+  RegisterEditors();
+  w_ = std::make_unique<DemoWindow>();
+  QVERIFY(w_->Open());
 }
 
 }  // namespace corvane::ui::test

@@ -2,23 +2,35 @@
 // dialog from queues and records what was shown.
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QUndoStack>
+#include <QtTest>
 #include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/file_io.h"
+#include "editors.h"
 #include "main_window.h"
 #include "prompts.h"
 #include "support/temp_dir.h"
-
-namespace corvane {
-class TNodo;
-}
+#include "ui_text.h"
 
 namespace corvane::ui::test {
+
+using Item = MainWindowItem;
 
 class FakeUser {
  public:
@@ -40,8 +52,6 @@ class FakeUser {
   // What was shown, in order.
   std::vector<Prompt> shown;
   std::vector<FileRequest> file_requests;
-  std::vector<FolderRequest> folder_requests;
-  std::vector<TextRequest> text_requests;
 
   QStringList ShownTexts() const;
   // True when some message shown so far contains the text.
@@ -50,7 +60,6 @@ class FakeUser {
  private:
   PromptHooks previous_;
 };
-
 
 // A temporary INIs folder that the window reads through CORVANE_INIS: a copy of the shipped
 // data/INIs, an empty folder, or none at all.
@@ -70,6 +79,10 @@ class TestInis {
   std::filesystem::path folder_;
 };
 
+// A disk path as the dialogs give it.
+QString QPath(const std::filesystem::path& path);
+// Runs the deletions that closed windows posted.
+void ProcessDeletes();
 // Writes the bundled demo image as `folder`/demo.bin.
 std::filesystem::path WriteDemo(const std::filesystem::path& folder);
 // Opens a file through the real "&Abrir..." command, answering the open dialog with the file
@@ -95,6 +108,30 @@ struct DemoWindow {
     OpenThroughDialog(form, user, demo, 2);
     return form.Doc().IsOpen();
   }
+  // The editor a double click on the node at `path` opens.
+  template <typename Editor>
+  Editor* Edit(const std::string& path) {
+    TNodo* node = NodeAt(form, path);
+    form.AbreHijo(node);
+    return dynamic_cast<Editor*>(form.EditorOf(node));
+  }
+  // Answers the next file dialog with `file` and the filter.
+  void Choose(const std::filesystem::path& file, int filter = 0) {
+    user.files.push_back(FileChoice{{QPath(file)}, filter, {}});
+  }
+};
+
+// The base of a test class whose every test function starts on a fresh DemoWindow with the demo
+// open and every editor registered.
+class DemoTest : public QObject {
+  Q_OBJECT
+
+ protected:
+  std::unique_ptr<DemoWindow> w_;
+
+ protected slots:
+  void init();
+  void cleanup() { w_.reset(); }
 };
 
 }  // namespace corvane::ui::test
