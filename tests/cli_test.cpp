@@ -25,8 +25,9 @@ using test::CliRun;
 
 // A Pioneer patch "p.rsc" (model 4) and a Nokia 9701s image "fw.bin" (model 13) in a temporary
 // folder.
-class Cli : public test::CliTest {
+class Cli : public ::testing::Test, public test::CliFolder {
  protected:
+  using CliFolder::Run;
   void SetUp() override {
     test::PatchSectionSpec s0;
     s0.dirs = {{"menus", {{"a.cpz", test::Pattern(100, 1)}, {"b.cpz", test::Pattern(50, 2)}}},
