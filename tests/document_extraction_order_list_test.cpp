@@ -22,7 +22,6 @@ using test::AddDir;
 using test::AddFile;
 using test::Dump;
 using test::MakeDocument;
-using test::ReadFile;
 using test::ReadText;
 using test::TempDir;
 using test::ToBytes;
@@ -171,30 +170,16 @@ TEST(OrderList, ExportWritesTheLinesByteForByte) {
 }
 
 TEST(OrderList, ReadingIgnoresOtherLinesAndAcceptsBothSeparators) {
-  const auto entries = LeeOrden(
-      "junk\nSECTION  boot  \r\nFILE  report.text ~fw\\boot\\report.text\n"
-      "FILE    noextensionatall   ~fw/boot/x\rFILE    alone\r\n");
-  ASSERT_EQ(entries.size(), 4u);
-  EXPECT_TRUE(entries[0].directory);
-  EXPECT_EQ(entries[0].name, "boot");
-  EXPECT_EQ(entries[1].name, "report.tex");
-  EXPECT_EQ(entries[1].path, "~fw\\boot\\report.text");
-  EXPECT_EQ(entries[2].name, "noextens");
-  EXPECT_EQ(entries[2].path, "~fw/boot/x");
-  EXPECT_EQ(entries[3].name, "alone");
-  EXPECT_EQ(entries[3].path, "");
-
+  std::string read;
+  for (const OrderEntry& e : LeeOrden("junk\nSECTION  boot  \r\nFILE  report.text ~fw\\boot\\report.text\n"
+                                      "FILE    noextensionatall   ~fw/boot/x\rFILE    alone\r\n"))
+    read += (e.directory ? "D " : "F ") + e.name + " " + e.path + "\n";
+  EXPECT_EQ(read, "D boot \nF report.tex ~fw\\boot\\report.text\nF noextens ~fw/boot/x\nF alone \n");
   TempDir dir;
   fs::create_directories(dir / "~fw" / "boot");
   WriteText(dir / "~fw" / "boot" / "x", "x");
   EXPECT_EQ(OrderPathOnDisk(dir.path(), "~fw\\boot\\x"), dir / "~fw" / "boot" / "x");
   EXPECT_EQ(OrderPathOnDisk(dir.path(), "~fw/boot/x"), dir / "~fw" / "boot" / "x");
-}
-
-std::string Names(const TArbol& tree) {
-  std::string out;
-  tree.ForEach([&out](TNodo& n) { out += std::string(2 * static_cast<std::size_t>(n.Level()), ' ') + n.Text + "\n"; });
-  return out;
 }
 
 // Extract (with decompression: the list comes with it; plain: exported beside it), change the
@@ -205,7 +190,7 @@ TEST(OrderList, ExtractionAndItsListRebuildTheTree) {
     Sample s;
     AddFile(*s.doc, s.boot, "w space", "spaced");
     AddFile(*s.doc, s.boot, "~tilde", "tilde");
-    const std::string before = decompress ? Names(*s.doc->Tree()) : Dump(*s.doc->Tree());
+    const std::string before = Dump(*s.doc->Tree(), !decompress);
     Interaction quiet;
     ASSERT_TRUE(s.doc->Extract(s.root, out.path(), decompress, quiet).ok());
     fs::path list = out / "fw.bin.def";
@@ -221,7 +206,7 @@ TEST(OrderList, ExtractionAndItsListRebuildTheTree) {
     s.doc->SetObserver(&observer);
     const CommandResult r = s.doc->ImportOrder(list, quiet);
     ASSERT_TRUE(r.ok()) << RenderMessage(r.Joined());
-    EXPECT_EQ(decompress ? Names(*s.doc->Tree()) : Dump(*s.doc->Tree()), before);
+    EXPECT_EQ(Dump(*s.doc->Tree(), !decompress), before);
     EXPECT_TRUE(s.doc->Modified());
     EXPECT_EQ(observer.calls, (std::vector<std::string>{"begin-reset", "end-reset"}));
     EXPECT_TRUE(decompress || s.doc->Root()->Child(1)->Child(0)->Data.Datos == ToBytes("palette"));

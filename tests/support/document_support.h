@@ -19,9 +19,9 @@ TNodo* AddDir(Document& doc, TNodo* parent, std::string_view name);
 TNodo* AddFile(Document& doc, TNodo* parent, std::string_view name, std::string_view bytes);
 TNodo* AddFile(Document& doc, TNodo* parent, std::string_view name, const Bytes& bytes);
 
-// The tree as text: one line per node, "  " per level, then the name and, for files, ":" and the
-// stored size.
-std::string Dump(const TArbol& tree);
+// The tree as text: one line per node, "  " per level, then the name and (with `sizes`) for files
+// ":" and the stored size.
+std::string Dump(const TArbol& tree, bool sizes = true);
 
 // Records every observer call as a line of text.
 class RecordingObserver : public TreeObserver {
