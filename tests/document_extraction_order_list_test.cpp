@@ -71,10 +71,7 @@ TEST(Extraction, RootGoesUnderTildeRootNameWithDeviceNamesMarkedAndProgressPerDi
 TEST(Extraction, CancelStopsAfterTheDirectoryBeingWritten) {
   TempDir out;
   Sample s;
-  struct CancelFirstDirectory : Interaction {
-    int calls = 0;
-    bool Progress(const Message&, int) override { return ++calls < 2; }
-  } cancel;
+  test::CancelAfter cancel(1);
   EXPECT_EQ(s.doc->Extract(s.root, out.path(), false, cancel).outcome, Outcome::Cancelled);
   EXPECT_TRUE(fs::exists(out / "~fw.bin/boot/menu.cpi"));
   EXPECT_FALSE(fs::exists(out / "~fw.bin/data"));
@@ -242,9 +239,7 @@ TEST(OrderList, MissingFilesAreListedInNotFoundAndFoundOnesCompressedWhenAsked) 
 TEST(OrderList, RefusedOrCancelledImportsLeaveTheTreeAlone) {
   TempDir dir;
   WriteText(dir / "list.def", "SECTION a\r\nSECTION b\r\nSECTION c\r\n");
-  struct Cancel : Interaction {
-    bool Progress(const Message&, int) override { return false; }
-  } cancel;
+  test::CancelAfter cancel(0);
   Interaction quiet;
   for (const bool cancelled : {false, true}) {
     auto doc = MakeDocument(1, "fw.bin", cancelled ? 16 : 2);

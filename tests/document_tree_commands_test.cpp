@@ -217,11 +217,7 @@ TEST_F(DocumentInsert, FilesInUseAreNotReplacedAndADirectoryIsReplacedWhole) {
 TEST_F(DocumentInsert, CancellingStopsBeforeTheNextFile) {
   Put("a.cpi", "a");
   Put("b.cpi", "b");
-  struct CancelSecond : Interaction {
-    int calls = 0;
-    bool Progress(const Message&, int) override { return ++calls < 2; }
-  };
-  const CommandResult r = Insert(boot, {"a.cpi", "b.cpi"}, CancelSecond());
+  const CommandResult r = Insert(boot, {"a.cpi", "b.cpi"}, test::CancelAfter(1));
   EXPECT_EQ(r.outcome, Outcome::Cancelled);
   EXPECT_TRUE(r.changed);
   EXPECT_EQ(boot->ChildCount(), 2u);

@@ -23,6 +23,13 @@ TNodo* AddFile(Document& doc, TNodo* parent, std::string_view name, const Bytes&
 // ":" and the stored size.
 std::string Dump(const TArbol& tree, bool sizes = true);
 
+// Lets a command go on for `calls` progress reports, then cancels it.
+struct CancelAfter : Interaction {
+  explicit CancelAfter(int calls) : left(calls) {}
+  bool Progress(const Message&, int) override { return left-- > 0; }
+  int left;
+};
+
 // Records every observer call as a line of text.
 class RecordingObserver : public TreeObserver {
  public:
