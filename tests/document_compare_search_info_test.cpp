@@ -19,12 +19,9 @@ using test::ToBytes;
 
 // ---- Comparison ----
 
-struct Pair {
-  std::unique_ptr<Document> one = MakeDocument(1, "one.bin");
-  std::unique_ptr<Document> two = MakeDocument(1, "two.bin");
-};
-
-void Fill(Document& doc) {
+std::unique_ptr<Document> Filled(const std::string& name) {
+  auto owner = MakeDocument(1, name);
+  Document& doc = *owner;
   TNodo* boot = AddDir(doc, doc.Root(), "boot");
   AddFile(doc, boot, "menu.cpi", "script bytes");
   AddFile(doc, boot, "logo.imz", "image bytes");
@@ -32,6 +29,7 @@ void Fill(Document& doc) {
   AddFile(doc, sub, "deep", doc.Root()->Text);  // differs between the two
   TNodo* data = AddDir(doc, doc.Root(), "data");
   AddFile(doc, data, "pal.lut", "palette");
+  return owner;
 }
 
 std::vector<std::string> Lines(const CompareSummary& s) {
@@ -41,9 +39,9 @@ std::vector<std::string> Lines(const CompareSummary& s) {
 }
 
 TEST(Compare, DifferencesMissingFilesAndDirectories) {
-  Pair p;
-  Fill(*p.one);
-  Fill(*p.two);
+  struct {
+    std::unique_ptr<Document> one = Filled("one.bin"), two = Filled("two.bin");
+  } p;
   CompareSummary same;
   CompareTrees(*p.one->Tree(), *p.two->Tree(), same);
   EXPECT_TRUE(same.lines.empty());  // subdirectories count as equal whatever they hold
