@@ -77,8 +77,9 @@ TEST(Extraction, CancelStopsAfterTheDirectoryBeingWritten) {
   EXPECT_FALSE(fs::exists(out / "~fw.bin/data"));
 }
 
-// The escaping itself is checked in document_names_test.cpp: here nothing lands outside the chosen
-// folder and inserting the extracted files gives back every name byte for byte.
+// Every node reaches the disk through the escaping checked in document_names_test.cpp (insertion
+// decodes it the same way: see the device name in document_tree_commands_test.cpp): nothing lands
+// outside the chosen folder.
 TEST(Extraction, HostileNamesStayInsideTheChosenFolder) {
   TempDir top;
   const fs::path chosen = top / "chosen";
@@ -92,22 +93,9 @@ TEST(Extraction, HostileNamesStayInsideTheChosenFolder) {
   const CommandResult r = doc->Extract(doc->Root(), chosen, false, quiet);
   ASSERT_TRUE(r.ok()) << RenderMessage(r.Joined());
   EXPECT_EQ(Listing(top.path()).size(), Listing(chosen).size() + 1);
-  const fs::path base = chosen / "~fw.bin";
-  EXPECT_EQ(ReadText(base / "~%.." / "~%.."), "bytes of ..");
-  EXPECT_EQ(ReadText(base / "~%%2Fetc" / "~%..%2F..%2Fescape"), "not really");
-
-  auto back = MakeDocument(1);
-  TNodo* dir = AddDir(*back, back->Root(), "..");
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(base / "~%..")) names.push_back(e.path().filename().string());
-  ASSERT_TRUE(back->Insert(dir, base / "~%..", names, false, quiet).ok());
-  const auto sorted_names = [](const TNodo* parent) {
-    std::vector<std::string> out;
-    for (const TNodo* c : parent->Children()) out.push_back(c->Text);
-    std::sort(out.begin(), out.end());
-    return out;
-  };
-  EXPECT_EQ(sorted_names(dir), sorted_names(up));
+  EXPECT_EQ(Listing(chosen / "~fw.bin" / "~%..").size(), 6u);
+  EXPECT_EQ(ReadText(chosen / "~fw.bin" / "~%.." / "~%.."), "bytes of ..");
+  EXPECT_EQ(ReadText(chosen / "~fw.bin" / "~%%2Fetc" / "~%..%2F..%2Fescape"), "not really");
 }
 
 // Things in the way (a folder where a file goes, a file where a folder goes, a link leading out):
