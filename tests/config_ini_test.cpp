@@ -11,48 +11,38 @@ namespace {
 
 using test::ToBytes;
 
-IniFile FromText(const std::string& text) {
-  return IniFile::Parse(ToBytes(text));
-}
+IniFile FromText(const std::string& text) { return IniFile::Parse(ToBytes(text)); }
 std::string Text(const IniFile& ini) {
   const Bytes bytes = ini.Serialize();
   return std::string(bytes.begin(), bytes.end());
 }
 
 TEST(Ini, ValuesAreTrimmedAndLoseOnePairOfQuotes) {
-  struct Case {
-    const char* line;
-    const char* value;
-  };
-  const Case cases[] = {
-      {"k=plain", "plain"},
-      {"k =  spaced value  ", "spaced value"},
-      {"k=\"  padded  \"", "  padded  "},
-      {"k=  \"x\"  ", "x"},
-      {"k='single'", "single"},
-      {"k=\"unbalanced", "\"unbalanced"},
-      {"k=ends with quote\"", "ends with quote\""},
-      {"k=\"mixed'", "\"mixed'"},
-      {"k=\"\"", ""},
-      {"k=\"", "\""},
-      {"k=\"\"twice\"\"", "\"twice\""},
-      {"k=a=b=c", "a=b=c"},
-      {"k=value ; not a comment", "value ; not a comment"},
-      {"k=", ""},
+  const std::pair<const char*, const char*> cases[] = {
+      {"k=plain", "plain"},           {"k =  spaced value  ", "spaced value"},
+      {"k=\"  padded  \"", "  padded  "}, {"k=  \"x\"  ", "x"},
+      {"k='single'", "single"},       {"k=\"unbalanced", "\"unbalanced"},
+      {"k=ends with quote\"", "ends with quote\""}, {"k=\"mixed'", "\"mixed'"},
+      {"k=\"\"", ""},                 {"k=\"", "\""},
+      {"k=\"\"twice\"\"", "\"twice\""}, {"k=a=b=c", "a=b=c"},
+      {"k=value ; not a comment", "value ; not a comment"}, {"k=", ""},
       {"k=\t tab\t", "tab"},
   };
-  for (const Case& c : cases) {
-    const IniFile ini = FromText(std::string("[s]\r\n") + c.line + "\r\n");
-    EXPECT_EQ(ini.ReadString("s", "k", "default"), c.value) << c.line;
-  }
+  for (const auto& [line, value] : cases)
+    EXPECT_EQ(FromText(std::string("[s]\r\n") + line + "\r\n").ReadString("s", "k", "default"), value)
+        << line;
 }
 
-TEST(Ini, NamesIgnoreCaseAndSurroundingSpaces) {
-  const IniFile ini = FromText("[ CorVane ]\nLastOpenedDIRECTORY = /x/\n[Español]\nClave=1\n");
-  EXPECT_EQ(ini.ReadString("Corvane", "LastOpenedDirectory", ""), "/x/");
+TEST(Ini, NamesIgnoreCaseAndSurroundingSpacesAndTheFirstOfTwoCounts) {
+  const IniFile ini = FromText("[ CorVane ]\nLastOpenedDIRECTORY = /x/\n[Español]\nClave=1\n"
+                               "[s]\nk=1\nk=2\n[S]\nk=3\nonly=4\n");
   EXPECT_EQ(ini.ReadString("CORVANE", "lastopeneddirectory", ""), "/x/");
   EXPECT_EQ(ini.ReadString("ESPAÑOL", "CLAVE", ""), "1");
   EXPECT_TRUE(ini.HasSection("corvane"));
+  EXPECT_EQ(ini.ReadString("s", "k", ""), "1");
+  EXPECT_EQ(ini.ReadString("s", "only", "d"), "d");
+  EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"CorVane", "Español", "s"}));
+  EXPECT_EQ(ini.KeyNames("S"), (std::vector<std::string>{"k"}));
 }
 
 TEST(Ini, MissingThingsGiveTheDefault) {
@@ -64,110 +54,48 @@ TEST(Ini, MissingThingsGiveTheDefault) {
       "[broken\n"  // no "]": not a section header
       "k2=2\n"
       "empty=\n");
-  EXPECT_EQ(ini.ReadString("a", "k", "d"), "d");
-  EXPECT_EQ(ini.ReadString("a", "; k", "d"), "d");
-  EXPECT_EQ(ini.ReadString("a", "nokey", "d"), "d");
-  EXPECT_EQ(ini.ReadString("", "orphan", "d"), "d");
-  EXPECT_EQ(ini.ReadString("b", "k2", "d"), "d");
+  for (const auto& [section, key] : {std::pair{"a", "k"}, {"a", "; k"}, {"a", "nokey"},
+                                     {"", "orphan"}, {"b", "k2"}})
+    EXPECT_EQ(ini.ReadString(section, key, "d"), "d") << section << "." << key;
   EXPECT_EQ(ini.ReadString("a", "k2", "d"), "2");    // still in section a
   EXPECT_EQ(ini.ReadString("a", "empty", "d"), "");  // present but empty: not the default
   EXPECT_FALSE(ini.HasSection("broken"));
   EXPECT_EQ(IniFile().ReadInteger("a", "k", 42), 42);
 }
 
-TEST(Ini, MissingFile) {
-  test::TempDir dir;
-  EXPECT_FALSE(IniFile::Load(dir / "none.ini").has_value());
-  EXPECT_FALSE(IniFile::Load(dir.path()).has_value());  // a folder is not a file
-  EXPECT_EQ(IniFile::LoadOrEmpty(dir / "none.ini").ReadString("s", "k", "d"), "d");
-}
-
-TEST(Ini, TheFirstOfTwoSectionsOrKeysCounts) {
-  const IniFile ini = FromText("[s]\nk=1\nk=2\n[S]\nk=3\nonly=4\n");
-  EXPECT_EQ(ini.ReadString("s", "k", ""), "1");
-  EXPECT_EQ(ini.ReadString("s", "only", "d"), "d");
-  EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"s"}));
-  EXPECT_EQ(ini.KeyNames("S"), (std::vector<std::string>{"k"}));
-}
-
-TEST(Ini, Integers) {
-  struct Case {
-    const char* text;
-    std::optional<std::int32_t> value;
+// Integers read as the platform reads them: the leading digits count, beyond 32 bits the value
+// wraps; booleans are integers, 0 false.
+TEST(Ini, IntegersAndBooleans) {
+  const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
+      {"16", 16}, {"007", 7}, {"-5", -5}, {"+7", 7}, {"0x1F", 31}, {"0X1f", 31},
+      {"0x0000000010", 16}, {"0xFFFFFFFF", -1}, {"0o17", 15}, {"0b101", 5},
+      {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+      {"2147483648", -2147483647 - 1}, {"4294967297", 1}, {"0x100000000", 0},
+      {"8 ; eight", 8}, {"800px", 800}, {"1.5", 1}, {"12abc", 12}, {"0x1Fz", 31}, {"abc", 0},
+      {"$10", 0}, {"-", 0}, {"0x", 0}, {"- 5", 0}, {"1 2", 1}, {"", std::nullopt},
   };
-  const Case cases[] = {
-      {"16", 16},
-      {"007", 7},
-      {"-5", -5},
-      {"+7", 7},
-      {"0x1F", 31},
-      {"0X1f", 31},
-      {"0x0000000010", 16},
-      {"0xFFFFFFFF", -1},
-      {"0o17", 15},
-      {"0b101", 5},
-      {"2147483647", 2147483647},
-      {"-2147483648", -2147483647 - 1},
-      {"2147483648", -2147483647 - 1},  // beyond 32 bits the value wraps
-      {"4294967297", 1},
-      {"0x100000000", 0},
-      {"8 ; eight", 8},  // the leading digits count
-      {"800px", 800},
-      {"1.5", 1},
-      {"12abc", 12},
-      {"0x1Fz", 31},
-      {"abc", 0},
-      {"$10", 0},
-      {"-", 0},
-      {"0x", 0},
-      {"- 5", 0},
-      {"1 2", 1},
-      {"", std::nullopt},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ParseIniInteger(c.text), c.value) << c.text;
+  for (const auto& [text, value] : cases) EXPECT_EQ(ParseIniInteger(text), value) << text;
 
-  const IniFile ini = FromText("[s]\na=BytesPerLine\nb= 0x10 \nc=\n");
+  const IniFile ini = FromText("[s]\na=BytesPerLine\nb= 0x10 \nc=\nminus=-1\nword=true\n");
   EXPECT_EQ(ini.ReadInteger("s", "a", 3), 0);
   EXPECT_EQ(ini.ReadInteger("s", "b", 3), 16);
   EXPECT_EQ(ini.ReadInteger("s", "c", 3), 3);  // an empty value gives the default
-}
-
-TEST(Ini, Booleans) {
-  const IniFile ini = FromText("[s]\nzero=0\none=1\ntwo=2\nminus=-1\nword=true\nempty=\n");
-  EXPECT_FALSE(ini.ReadBool("s", "zero", true));
-  EXPECT_TRUE(ini.ReadBool("s", "one", false));
-  EXPECT_TRUE(ini.ReadBool("s", "two", false));
   EXPECT_TRUE(ini.ReadBool("s", "minus", false));
   EXPECT_FALSE(ini.ReadBool("s", "word", true));  // no digits: 0
-  EXPECT_TRUE(ini.ReadBool("s", "empty", true));
-  EXPECT_FALSE(ini.ReadBool("s", "missing", false));
+  EXPECT_TRUE(ini.ReadBool("s", "c", true));
 }
 
 TEST(Ini, ReadingAndWritingBackUnchangedIsByteExact) {
-  const std::string texts[] = {
-      "",
-      "\xEF\xBB\xBF[a]\r\nk=v\r\n",
-      "; header\r\n\r\n[a]\r\n  k = \"v\"  \r\nx\n[b]\r\nlast=1",
-      "\n\n[a]\n\tk\t=\tv\t\n   \n;c\n",
-  };
-  for (const std::string& t : texts) EXPECT_EQ(Text(FromText(t)), t);
+  for (const std::string t : {"", "\xEF\xBB\xBF[a]\r\nk=v\r\n",
+                              "; header\r\n\r\n[a]\r\n  k = \"v\"  \r\nx\n[b]\r\nlast=1",
+                              "\n\n[a]\n\tk\t=\tv\t\n   \n;c\n"})
+    EXPECT_EQ(Text(FromText(t)), t);
 }
 
 TEST(Ini, WritingAKeyChangesOnlyItsLine) {
   const std::string before =
-      "; Corvane settings\r\n"
-      "\r\n"
-      "[Other]\r\n"
-      "LanguageUsed=9\r\n"
-      "\r\n"
-      "[CORVANE]\r\n"
-      "Language1=Español\r\n"
-      "  languageused = 2  \r\n"
-      "; keep me\r\n"
-      "Language2=English\r\n"
-      "\r\n"
-      "[Last]\r\n"
-      "x=1\r\n";
+      "; Corvane settings\r\n\r\n[Other]\r\nLanguageUsed=9\r\n\r\n[CORVANE]\r\n"
+      "Language1=Español\r\n  languageused = 2  \r\n; keep me\r\nLanguage2=English\r\n";
   IniFile ini = FromText(before);
   ASSERT_TRUE(ini.WriteInteger("Corvane", "LanguageUsed", 1));
   std::string after = before;
@@ -186,59 +114,49 @@ TEST(Ini, NewKeysGoAfterTheLastKeyOfTheirSectionAndNewSectionsAtTheEnd) {
             "[a]\nk=1\nnew=x\nnewer=w\n; comment\n\n[b]\nfirst=y\n\n[c]\nz=0\n[d]\nkey=z\n");
 }
 
-TEST(Ini, LineBreaksFollowTheFile) {
-  IniFile lf = FromText("[a]\nk=1");  // no line break at the end
-  lf.WriteString("a", "n", "2");
-  lf.WriteString("b", "m", "3");
-  EXPECT_EQ(Text(lf), "[a]\nk=1\nn=2\n[b]\nm=3");
-  EXPECT_EQ(lf.line_break(), "\n");
-
-  IniFile fresh;
-  fresh.WriteBool("Corvane", "LowercaseFiles", true);
-  fresh.WriteBool("Corvane", "OpenSearchResults", false);
-  EXPECT_EQ(Text(fresh), "[Corvane]\r\nLowercaseFiles=1\r\nOpenSearchResults=0\r\n");
+// CR, LF and CR LF all end a line; a written line takes the file's own line end (the first one
+// the file uses; CR LF for a new file).
+TEST(Ini, LineEndsFollowTheFile) {
+  const std::pair<const char*, const char*> cases[] = {  // after writing s.k=9 and s.n=1
+      {"[s]\rk=1\rx=2\r", "[s]\rk=9\rx=2\rn=1\r"},
+      {"[s]\nk=1\r\nx=2\r", "[s]\nk=9\r\nx=2\rn=1\n"},
+      {"[s]\r\nk=1\rx=2", "[s]\r\nk=9\rx=2\r\nn=1"},
+      {"[s]\nk=1", "[s]\nk=9\nn=1"},
+      {"", "[s]\r\nk=9\r\nn=1\r\n"},
+  };
+  for (const auto& [before, after] : cases) {
+    IniFile ini = FromText(before);
+    EXPECT_EQ(ini.ReadInteger("s", "x", 2), 2) << before;
+    ASSERT_TRUE(ini.WriteInteger("s", "k", 9));
+    ASSERT_TRUE(ini.WriteBool("s", "n", true));
+    EXPECT_EQ(Text(ini), after) << before;
+  }
 }
 
-TEST(Ini, WrittenValuesReadBackExactly) {
-  const std::string values[] = {
-      "",
-      " ",
-      "  lead",
-      "trail ",
-      "\"quoted\"",
-      "'single'",
-      "\"",
-      "a \"b\" c",
-      "Ya existe un archivo llamado : ",
-      "¡ La clase \"",
-      "\" no se ha encontrado !",
-      "x=y",
-      ";z",
-  };
+TEST(Ini, WrittenValuesReadBackAndWhatTheFormatCannotCarryIsRefused) {
+  const std::string values[] = {"", " ", "  lead", "trail ", "\"quoted\"", "'single'", "\"",
+                                "a \"b\" c", "Ya existe un archivo llamado : ", "¡ La clase \"",
+                                "\" no se ha encontrado !", "x=y", ";z"};
   IniFile ini;
   for (std::size_t i = 0; i < std::size(values); ++i)
     ASSERT_TRUE(ini.WriteString("s", "k" + std::to_string(i), values[i]));
   const IniFile again = IniFile::Parse(ini.Serialize());
   for (std::size_t i = 0; i < std::size(values); ++i)
     EXPECT_EQ(again.ReadString("s", "k" + std::to_string(i), "default"), values[i]) << values[i];
+
+  const std::string before = Text(ini);
+  const std::tuple<const char*, const char*, const char*> refused[] = {
+      {"s", "k0", "two\nlines"}, {"s", "k0", "cr\r"}, {"s", "a=b", "v"}, {"s", "", "v"},
+      {"s", " k", "v"}, {"s", ";k", "v"}, {"s", "[k", "v"}, {"a]b", "k", "v"}, {"", "k", "v"},
+      {"s\n[t]", "k", "v"}};
+  for (const auto& [section, key, value] : refused)
+    EXPECT_FALSE(ini.WriteString(section, key, value)) << section << "." << key << "=" << value;
+  EXPECT_EQ(Text(ini), before);
 }
 
-TEST(Ini, WritesThatTheFormatCannotCarryAreRefused) {
-  IniFile ini = FromText("[s]\nk=old\n");
-  EXPECT_FALSE(ini.WriteString("s", "k", "two\nlines"));
-  EXPECT_FALSE(ini.WriteString("s", "k", "cr\r"));
-  EXPECT_FALSE(ini.WriteString("s", "a=b", "v"));
-  EXPECT_FALSE(ini.WriteString("s", "", "v"));
-  EXPECT_FALSE(ini.WriteString("s", " k", "v"));
-  EXPECT_FALSE(ini.WriteString("s", ";k", "v"));
-  EXPECT_FALSE(ini.WriteString("s", "[k", "v"));
-  EXPECT_FALSE(ini.WriteString("a]b", "k", "v"));
-  EXPECT_FALSE(ini.WriteString("", "k", "v"));
-  EXPECT_FALSE(ini.WriteString("s\n[t]", "k", "v"));
-  EXPECT_EQ(Text(ini), "[s]\nk=old\n");
-}
-
-TEST(Ini, Windows1252FileIsWrittenBackInWindows1252) {
+// A file is written back in the encoding it was read in; a character its code page lacks is
+// refused and the file stays as it was. New files are UTF-8.
+TEST(Ini, EncodingsAreKeptWhenWriting) {
   test::TempDir dir;
   test::WriteText(dir / "a.ini", "[Espa\xF1ol]\r\nT0=Acci\xF3n\r\n; \xA1hola!\r\n");
   IniFile ini = IniFile::LoadOrEmpty(dir / "a.ini");
@@ -246,50 +164,31 @@ TEST(Ini, Windows1252FileIsWrittenBackInWindows1252) {
   EXPECT_EQ(ini.ReadString("Español", "T0", ""), "Acción");
   ini.WriteString("español", "T1", "€ñ");
   EXPECT_EQ(ini.Save(dir / "a.ini"), "");
-  EXPECT_EQ(test::ReadText(dir / "a.ini"),
-            "[Espa\xF1ol]\r\nT0=Acci\xF3n\r\nT1=\x80\xF1\r\n; \xA1hola!\r\n");
-  // A character the code page lacks: the write is refused and the file stays as it was.
+  const std::string written = "[Espa\xF1ol]\r\nT0=Acci\xF3n\r\nT1=\x80\xF1\r\n; \xA1hola!\r\n";
+  EXPECT_EQ(test::ReadText(dir / "a.ini"), written);
   ini.WriteString("español", "T2", "☃");
   EXPECT_FALSE(ini.Encodable());
   EXPECT_NE(ini.Save(dir / "a.ini"), "");
-  EXPECT_EQ(test::ReadText(dir / "a.ini"),
-            "[Espa\xF1ol]\r\nT0=Acci\xF3n\r\nT1=\x80\xF1\r\n; \xA1hola!\r\n");
-  IniFile fresh;  // new files are UTF-8
+  EXPECT_EQ(test::ReadText(dir / "a.ini"), written);
+
+  IniFile fresh;
   fresh.WriteString("s", "k", "☃");
   EXPECT_TRUE(fresh.Encodable());
   EXPECT_EQ(Text(fresh), "[s]\r\nk=☃\r\n");
-}
 
-TEST(Ini, CrLfAndCrCrLfAllEndLinesAndWritingKeepsThem) {
-  struct Case {
-    const char* before;
-    const char* after;  // after writing s.k=9 and s.n=1
-  };
-  const Case cases[] = {
-      {"[s]\rk=1\rx=2\r", "[s]\rk=9\rx=2\rn=1\r"},
-      {"[s]\nk=1\r\nx=2\r", "[s]\nk=9\r\nx=2\rn=1\n"},
-      {"[s]\r\nk=1\rx=2", "[s]\r\nk=9\rx=2\r\nn=1"},
-  };
-  for (const Case& c : cases) {
-    IniFile ini = FromText(c.before);
-    EXPECT_EQ(ini.ReadInteger("s", "x", 0), 2) << c.before;
-    ASSERT_TRUE(ini.WriteInteger("s", "k", 9));
-    ASSERT_TRUE(ini.WriteInteger("s", "n", 1));
-    EXPECT_EQ(Text(ini), c.after) << c.before;
-  }
-}
-
-TEST(Ini, Utf16FileStaysUtf16) {
   const Bytes utf16 = EncodeText("[s]\r\nk=ñ\r\n", TextEncoding::Utf16LE);
-  IniFile ini = IniFile::Parse(utf16);
-  EXPECT_EQ(ini.ReadString("s", "k", ""), "ñ");
-  EXPECT_EQ(ini.Serialize(), utf16);
-  ini.WriteString("s", "k", "€");
-  EXPECT_EQ(ini.Serialize(), EncodeText("[s]\r\nk=€\r\n", TextEncoding::Utf16LE));
+  IniFile wide = IniFile::Parse(utf16);
+  EXPECT_EQ(wide.ReadString("s", "k", ""), "ñ");
+  EXPECT_EQ(wide.Serialize(), utf16);
+  wide.WriteString("s", "k", "€");
+  EXPECT_EQ(wide.Serialize(), EncodeText("[s]\r\nk=€\r\n", TextEncoding::Utf16LE));
 }
 
-TEST(Ini, SaveReplacesTheFile) {
+TEST(Ini, LoadAndSave) {
   test::TempDir dir;
+  EXPECT_FALSE(IniFile::Load(dir / "none.ini").has_value());
+  EXPECT_FALSE(IniFile::Load(dir.path()).has_value());  // a folder is not a file
+  EXPECT_EQ(IniFile::LoadOrEmpty(dir / "none.ini").ReadString("s", "k", "d"), "d");
   test::WriteText(dir / "a.ini", "; c\n[s]\nk=1\n");
   IniFile ini = IniFile::LoadOrEmpty(dir / "a.ini");
   ini.WriteInteger("s", "k", 2);

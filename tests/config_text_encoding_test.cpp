@@ -10,57 +10,36 @@ namespace {
 
 using test::ToBytes;
 
-TEST(TextEncoding, Windows1252BytesBecomeTheirCharacters) {
-  struct Case {
-    std::string bytes;
-    std::string utf8;
-  };
-  const Case cases[] = {
-      {"A", "A"},
-      {"\xF1", "ñ"},
-      {"Espa\xF1ol", "Español"},
-      {"\x80", "€"},
-      {"\x9F", "Ÿ"},
+TEST(TextEncoding, Windows1252BytesBecomeTheirCharactersAndUtf8IsChecked) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Espa\xF1ol", "Español"}, {"\x80", "€"}, {"\x9F", "Ÿ"}, {"\xFF", "ÿ"},
       {"\x92", "\xE2\x80\x99"},  // right single quotation mark
       {"\x81", "\xC2\x81"},      // undefined in the code page: the control of that number
-      {"\x9D", "\xC2\x9D"},
-      {"\xA0", "\xC2\xA0"},
-      {"\xFF", "ÿ"},
-      {std::string("\0", 1), std::string("\0", 1)},
+      {"\x9D", "\xC2\x9D"}, {"\xA0", "\xC2\xA0"}, {std::string("\0", 1), std::string("\0", 1)},
   };
-  for (const Case& c : cases) EXPECT_EQ(Windows1252ToUtf8(c.bytes), c.utf8) << c.utf8;
-}
+  for (const auto& [bytes, utf8] : cases) EXPECT_EQ(Windows1252ToUtf8(bytes), utf8) << utf8;
 
-TEST(TextEncoding, Utf8Validity) {
-  EXPECT_TRUE(IsValidUtf8(""));
-  EXPECT_TRUE(IsValidUtf8("plain ascii"));
-  EXPECT_TRUE(IsValidUtf8("ñ € 😀"));
-  EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD"));       // U+FFFD itself
-  EXPECT_FALSE(IsValidUtf8("\xF1"));              // a Windows-1252 ñ
-  EXPECT_FALSE(IsValidUtf8("\xC0\x80"));          // overlong
-  EXPECT_FALSE(IsValidUtf8("\xE0\x80\x80"));      // overlong
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
-  EXPECT_FALSE(IsValidUtf8("\xE2\x82"));          // cut short
-  EXPECT_FALSE(IsValidUtf8("\x80"));              // lone continuation byte
-  EXPECT_FALSE(IsValidUtf8("\xFF"));
+  for (const char* valid : {"", "plain ascii", "ñ € 😀", "\xEF\xBF\xBD"})
+    EXPECT_TRUE(IsValidUtf8(valid)) << valid;
+  // A Windows-1252 ñ, overlong forms, a surrogate, above U+10FFFF, cut short, a lone continuation.
+  for (const char* invalid : {"\xF1", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                              "\xE2\x82", "\x80", "\xFF"})
+    EXPECT_FALSE(IsValidUtf8(invalid)) << invalid;
 }
 
 TEST(TextEncoding, EachLineIsDecodedOnItsOwn) {
-  // A UTF-8 file with one line added by a Windows editor.
-  const DecodedText d = DecodeText(ToBytes("a=ñ\r\nb=\xF1\r\nc=€"));
-  EXPECT_EQ(d.utf8, "a=ñ\r\nb=ñ\r\nc=€");
-  EXPECT_EQ(d.encoding, TextEncoding::Windows1252);
-
-  const DecodedText utf8 = DecodeText(ToBytes("a=ñ\nb=x"));
-  EXPECT_EQ(utf8.utf8, "a=ñ\nb=x");
-  EXPECT_EQ(utf8.encoding, TextEncoding::Utf8);
-
-  const DecodedText bom = DecodeText(ToBytes("\xEF\xBB\xBFx=1"));
-  EXPECT_EQ(bom.utf8, "x=1");
-  EXPECT_EQ(bom.encoding, TextEncoding::Utf8Bom);
-
-  EXPECT_EQ(DecodeText(Bytes{}).utf8, "");
+  const std::tuple<std::string, std::string, TextEncoding> cases[] = {
+      // A UTF-8 file with one line added by a Windows editor.
+      {"a=ñ\r\nb=\xF1\r\nc=€", "a=ñ\r\nb=ñ\r\nc=€", TextEncoding::Windows1252},
+      {"a=ñ\nb=x", "a=ñ\nb=x", TextEncoding::Utf8},
+      {"\xEF\xBB\xBFx=1", "x=1", TextEncoding::Utf8Bom},
+      {"", "", TextEncoding::Utf8},
+  };
+  for (const auto& [bytes, utf8, encoding] : cases) {
+    const DecodedText d = DecodeText(ToBytes(bytes));
+    EXPECT_EQ(d.utf8, utf8);
+    EXPECT_EQ(d.encoding, encoding) << utf8;
+  }
 }
 
 TEST(TextEncoding, Utf16WithByteOrderMark) {

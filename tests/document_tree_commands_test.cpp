@@ -3,7 +3,6 @@
 #include "base/messages.h"
 #include "firmware/codec.h"
 #include "document/document.h"
-#include "firmware/sizes.h"
 #include "support/files.h"
 #include "support/temp_dir.h"
 #include "support/document_support.h"
@@ -28,52 +27,30 @@ std::vector<int> Rows(const CommandResult& r) {
   return rows;
 }
 
-// ---- Delete ----
-
-TEST(DocumentDelete, RemovesTheSubtreeAndMarksTheDocument) {
-  auto doc = MakeDocument(1);
-  TNodo* boot = AddDir(*doc, doc->Root(), "boot");
-  AddFile(*doc, boot, "a.cpz", "a");
-  AddDir(*doc, doc->Root(), "data");
-  const CommandResult r = doc->Delete(boot);
-  EXPECT_TRUE(r.ok());
-  EXPECT_TRUE(r.changed);
-  EXPECT_TRUE(doc->Modified());
-  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  data\n");
-}
-
-TEST(DocumentDelete, RefusesNodesInUseAnywhereBelowTheRootAndSections) {
+TEST(DocumentDelete, RemovesTheSubtreeOrRefusesNodesInUseTheRootAndSections) {
   auto doc = MakeDocument(1);
   TNodo* boot = AddDir(*doc, doc->Root(), "boot");
   TNodo* a = AddFile(*doc, boot, "a.cpz", "a");
+  AddDir(*doc, doc->Root(), "data");
   doc->SetInUse([a](const TNodo& n) { return &n == a; });
   for (TNodo* n : {a, boot}) EXPECT_EQ(Rows(doc->Delete(n)), std::vector<int>{rows::kNodeInUse});
   EXPECT_EQ(doc->Delete(doc->Root()).outcome, Outcome::Refused);
-  EXPECT_EQ(boot->ChildCount(), 1u);
   auto patch = MakeDocument(4, "p.rsc");
-  TNodo* section = AddDir(*patch, patch->Root(), kSection0);
-  EXPECT_EQ(patch->Delete(section).outcome, Outcome::Refused);
+  EXPECT_EQ(patch->Delete(AddDir(*patch, patch->Root(), kSection0)).outcome, Outcome::Refused);
   EXPECT_FALSE(doc->Modified() || patch->Modified());
-}
 
-// ---- New directory ----
-
-TEST(DocumentNewDirectory, FirmwareGoesBeforeTheSelectedDirectory) {
-  auto doc = MakeDocument(1);
-  AddDir(*doc, doc->Root(), "boot");
-  TNodo* data = AddDir(*doc, doc->Root(), "data");
-  const CommandResult r = doc->NewDirectory(data, "nuevo");
-  ASSERT_TRUE(r.ok());
-  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n  nuevo\n  data\n");
-  EXPECT_TRUE(r.node->IsDirectory());
-  EXPECT_EQ(r.node->Data.Tamano, 0u);
-  EXPECT_TRUE(doc->Modified());
+  doc->SetInUse({});
+  const CommandResult r = doc->Delete(boot);
+  EXPECT_TRUE(r.ok() && r.changed && doc->Modified());
+  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  data\n");
 }
 
 // Firmware directories: 12 characters, unique ignoring case, never at the root, within the
-// table's capacity. Patch directories: 10 characters, inside a section but not the canal one.
+// table's capacity, placed before the selected directory. Patch directories: 10 characters, inside
+// a section but not the canal one.
 TEST(DocumentNewDirectory, NameAndPlaceRules) {
-  auto fw = MakeDocument(1, "fw.bin", 2);
+  auto fw = MakeDocument(1, "fw.bin", 3);
+  AddDir(*fw, fw->Root(), "top");
   TNodo* boot = AddDir(*fw, fw->Root(), "boot");
   auto patch = MakeDocument(4, "p.rsc");
   TNodo* section = AddDir(*patch, patch->Root(), kSection1);
@@ -92,85 +69,58 @@ TEST(DocumentNewDirectory, NameAndPlaceRules) {
       {fw.get(), boot, "", false, bad},          {fw.get(), boot, "thirteenchars", false, bad},
       {fw.get(), boot, "BOOT", false, bad},      {fw.get(), boot, "\xE2\x82\xAC", false, bad},
       {fw.get(), fw->Root(), "x", false, 0},     {fw.get(), boot, "twelve_chars", true, 0},
-      {fw.get(), boot, "y", false, 0},  // capacity 2 reached
+      {fw.get(), boot, "y", false, 0},  // capacity 3 reached
       {patch.get(), section, "elevenchars", false, bad}, {patch.get(), section, "MENUS", false, bad},
       {patch.get(), section, "tenchars10", true, 0},     {patch.get(), canal, "x", false, 0},
   };
   for (const Case& c : cases) {
     const CommandResult r = c.doc->NewDirectory(c.at, c.name);
-    EXPECT_EQ(r.ok(), c.ok) << c.name;
-    if (!c.ok) {
-      EXPECT_EQ(r.outcome, Outcome::Refused) << c.name;
-    }
+    EXPECT_EQ(r.outcome, c.ok ? Outcome::Done : Outcome::Refused) << c.name;
     if (c.row != 0) {
       EXPECT_EQ(Rows(r), std::vector<int>{c.row}) << c.name;
     }
   }
-  EXPECT_EQ(fw->Root()->ChildCount(), 2u);
-  ASSERT_EQ(section->ChildCount(), 2u);
-  EXPECT_EQ(section->Child(1)->Text, "tenchars10");
+  EXPECT_EQ(Dump(*fw->Tree()), "fw.bin\n  top\n  twelve_chars\n  boot\n");
+  EXPECT_TRUE(fw->Modified());
+  EXPECT_EQ(Dump(*patch->Tree()), "p.rsc\n  " + kSection1 + "\n    menus\n    tenchars10\n  " +
+                                      kSection0 + "\n    CANAL_P.RCU:1\n");
 }
 
-// ---- Rename ----
-
-TEST(DocumentRename, ShortensValidNamesAndUpdatesTheType) {
-  auto doc = MakeDocument(1);
-  TNodo* boot = AddDir(*doc, doc->Root(), "boot");
-  TNodo* a = AddFile(*doc, boot, "a.bin", "a");
-  EXPECT_EQ(a->ImageIndex, 10);
-  const CommandResult r = doc->Rename(a, "verylongname.text");
-  ASSERT_TRUE(r.ok());
-  EXPECT_EQ(a->Text, "verylong.tex");
-  EXPECT_TRUE(doc->Modified());
-  ASSERT_TRUE(doc->Rename(a, "logo.imz").changed);
-  EXPECT_EQ(a->ImageIndex, 7);
-}
-
-TEST(DocumentRename, InvalidAndClashingNames) {
+TEST(DocumentRename, ShortensUpdatesTheTypeAndRefusesBadOrClashingNames) {
   auto doc = MakeDocument(1);
   TNodo* boot = AddDir(*doc, doc->Root(), "boot");
   TNodo* menu = AddFile(*doc, boot, "menu.cpi", "a");
   AddFile(*doc, boot, "other.cpi", "b");
-
   EXPECT_EQ(Rows(doc->Rename(menu, "with space.cpi")), std::vector<int>{rows::kBadNewName});
-  EXPECT_EQ(Rows(doc->Rename(menu, ".cpi")), std::vector<int>{rows::kBadNewName});
   EXPECT_EQ(Rows(doc->Rename(menu, "OTHER.CPI")), std::vector<int>{rows::kNodeExists});
-  EXPECT_EQ(menu->Text, "menu.cpi");
-  EXPECT_FALSE(doc->Modified());
-
+  EXPECT_EQ(doc->Rename(doc->Root(), "x").outcome, Outcome::Refused);
   // Its own name in other letter case: kept, no message, nothing changed.
   const CommandResult same = doc->Rename(menu, "MENU.CPI");
-  EXPECT_TRUE(same.ok());
-  EXPECT_FALSE(same.changed);
-  EXPECT_TRUE(same.messages.empty());
+  EXPECT_TRUE(same.ok() && !same.changed && same.messages.empty());
   EXPECT_EQ(menu->Text, "menu.cpi");
   EXPECT_FALSE(doc->Modified());
 
-  EXPECT_EQ(doc->Rename(doc->Root(), "x").outcome, Outcome::Refused);
+  ASSERT_TRUE(doc->Rename(menu, "verylongname.imzz").changed);
+  EXPECT_EQ(menu->Text, "verylong.imz");
+  EXPECT_EQ(menu->ImageIndex, TipoArchivo("logo.imz"));
+  EXPECT_NE(menu->ImageIndex, TipoArchivo("menu.cpi"));
+  EXPECT_TRUE(doc->Modified());
 }
-
-// ---- Drop ----
 
 TEST(DocumentDrop, MovesAndTellsTheObserver) {
   auto doc = MakeDocument(1);
   TNodo* boot = AddDir(*doc, doc->Root(), "boot");
   TNodo* a = AddFile(*doc, boot, "a.cpz", "a");
   TNodo* b = AddFile(*doc, boot, "b.cpz", "b");
+  TNodo* data = AddDir(*doc, doc->Root(), "data");
   test::RecordingObserver observer;
   doc->SetObserver(&observer);
-  const CommandResult r = doc->Drop(a, b);  // a before b: where it already is
-  ASSERT_TRUE(r.ok());
-  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    a.cpz:1\n    b.cpz:1\n");
   ASSERT_TRUE(doc->Drop(b, a).ok());
-  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    b.cpz:1\n    a.cpz:1\n");
-  TNodo* data = AddDir(*doc, doc->Root(), "data");
-  ASSERT_TRUE(doc->Drop(b, data).ok());
-  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    a.cpz:1\n  data\n    b.cpz:1\n");
-  EXPECT_EQ(doc->Drop(data, a).outcome, Outcome::Refused);
-  const std::vector<std::string> expected = {
-      "begin-move a.cpz boot 1", "end-move a.cpz",  "begin-move b.cpz boot 0",
-      "end-move b.cpz",          "begin-move b.cpz data 0", "end-move b.cpz"};
-  EXPECT_EQ(observer.calls, expected);
+  ASSERT_TRUE(doc->Drop(a, data).ok());
+  EXPECT_EQ(doc->Drop(data, b).outcome, Outcome::Refused);
+  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    b.cpz:1\n  data\n    a.cpz:1\n");
+  EXPECT_EQ(observer.calls, (std::vector<std::string>{"begin-move b.cpz boot 0", "end-move b.cpz",
+                                                      "begin-move a.cpz data 0", "end-move a.cpz"}));
   EXPECT_TRUE(doc->Modified());
 }
 
@@ -183,6 +133,9 @@ class DocumentInsert : public ::testing::Test {
     existing = AddFile(*doc, boot, "menu.cpi", "old");
   }
   void Put(const std::string& name, const std::string& bytes) { WriteText(dir / name, bytes); }
+  CommandResult Insert(TNodo* at, const std::vector<std::string>& names, Interaction&& ask = {}) {
+    return doc->Insert(at, dir.path(), names, false, ask);
+  }
 
   TempDir dir;
   std::unique_ptr<Document> doc = MakeDocument(1);
@@ -190,41 +143,26 @@ class DocumentInsert : public ::testing::Test {
   TNodo* existing = nullptr;
 };
 
-TEST_F(DocumentInsert, NewFilesGoIntoTheDirectoryWithShortNames) {
+TEST_F(DocumentInsert, NewFilesGoIntoTheDirectoryOrBesideAFileWithShortNames) {
   Put("report.text", "hello");
   Put("empty.txt", "");
   Put("~COM1.lut", "palette");
-  Interaction ask;
-  const CommandResult r = doc->Insert(boot, dir.path(), {"report.text", "empty.txt", "~COM1.lut"},
-                                      false, ask);
+  Put("NEW.CPI", "n");
+  const CommandResult r = Insert(boot, {"report.text", "empty.txt", "~COM1.lut"});
   ASSERT_TRUE(r.ok()) << RenderMessage(r.Joined());
-  EXPECT_EQ(Dump(*doc->Tree()),
-            "fw.bin\n  boot\n    menu.cpi:3\n    report.tex:5\n    empty.txt\n    COM1.lut:7\n");
   EXPECT_TRUE(boot->Child(2)->IsDirectory());  // a file of 0 bytes becomes a directory node
+  doc->Options().lowercase_on_import = true;
+  ASSERT_TRUE(Insert(existing, {"NEW.CPI"}).ok());
+  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    new.cpi:1\n    menu.cpi:3\n    report.tex:5\n"
+                                "    empty.txt\n    COM1.lut:7\n");
   EXPECT_TRUE(doc->Modified());
 }
 
-TEST_F(DocumentInsert, BesideASelectedFileAndLowerCased) {
-  Put("NEW.CPI", "n");
-  doc->Options().lowercase_on_import = true;
-  Interaction ask;
-  ASSERT_TRUE(doc->Insert(existing, dir.path(), {"NEW.CPI"}, false, ask).ok());
-  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    new.cpi:1\n    menu.cpi:3\n");
-}
-
-TEST_F(DocumentInsert, TheRootTakesNothingUnderTheFirmwareRules) {
-  Put("x.cpi", "x");
-  Interaction ask;
-  const CommandResult r = doc->Insert(doc->Root(), dir.path(), {"x.cpi"}, false, ask);
-  EXPECT_TRUE(r.ok());
-  EXPECT_FALSE(r.changed);
-  EXPECT_FALSE(doc->Modified());
-}
-
-TEST_F(DocumentInsert, UnreadableFilesGiveMessage3AndTheRunGoesOn) {
+TEST_F(DocumentInsert, TheRootTakesNothingAndUnreadableFilesDoNotStopTheRun) {
   Put("good.cpi", "g");
-  Interaction ask;
-  const CommandResult r = doc->Insert(boot, dir.path(), {"missing.cpi", "good.cpi"}, false, ask);
+  const CommandResult root = Insert(doc->Root(), {"good.cpi"});
+  EXPECT_TRUE(root.ok() && !root.changed && !doc->Modified());
+  const CommandResult r = Insert(boot, {"missing.cpi", "good.cpi"});
   EXPECT_EQ(r.outcome, Outcome::IoError);
   EXPECT_EQ(Rows(r), std::vector<int>{rows::kCannotOpen});
   EXPECT_TRUE(r.changed);
@@ -234,126 +172,79 @@ TEST_F(DocumentInsert, UnreadableFilesGiveMessage3AndTheRunGoesOn) {
 TEST_F(DocumentInsert, ReplaceAnswers) {
   Put("menu.cpi", "fresh");
   Put("MENU.CPI", "other");  // shortened and compared ignoring case: the same node
-  {
-    FixedAnswers no(ReplaceAnswer::No);
-    const CommandResult r = doc->Insert(boot, dir.path(), {"menu.cpi"}, false, no);
-    EXPECT_TRUE(r.ok());
-    EXPECT_FALSE(r.changed);
-    ASSERT_EQ(no.Questions().size(), 1u);
-    EXPECT_EQ(RenderMessage(no.Questions()[0]),
-              "Ya existe un archivo llamado :  menu.cpi\r\n¿Lo sustituyo por el nuevo?");
-    EXPECT_EQ(existing->Data.Tamano, 3u);
+  FixedAnswers no(ReplaceAnswer::No);
+  EXPECT_FALSE(doc->Insert(boot, dir.path(), {"menu.cpi"}, false, no).changed);
+  ASSERT_EQ(no.Questions().size(), 1u);
+  EXPECT_EQ(RenderMessage(no.Questions()[0]),
+            "Ya existe un archivo llamado :  menu.cpi\r\n¿Lo sustituyo por el nuevo?");
+  // No to all stops the run at the first question; yes to all is remembered for the second.
+  for (const ReplaceAnswer answer : {ReplaceAnswer::NoToAll, ReplaceAnswer::YesToAll}) {
+    FixedAnswers ask(answer);
+    const CommandResult r = doc->Insert(boot, dir.path(), {"menu.cpi", "MENU.CPI"}, false, ask);
+    EXPECT_EQ(ask.Questions().size(), 1u);
+    EXPECT_EQ(r.changed, answer == ReplaceAnswer::YesToAll);
   }
-  {
-    FixedAnswers no_to_all(ReplaceAnswer::NoToAll);
-    const CommandResult r = doc->Insert(boot, dir.path(), {"menu.cpi", "MENU.CPI"}, false, no_to_all);
-    EXPECT_EQ(no_to_all.Questions().size(), 1u);  // the run stopped after the first
-    EXPECT_FALSE(r.changed);
-  }
-  {
-    FixedAnswers yes_to_all(ReplaceAnswer::YesToAll);
-    const CommandResult r = doc->Insert(boot, dir.path(), {"menu.cpi", "MENU.CPI"}, false, yes_to_all);
-    EXPECT_EQ(yes_to_all.Questions().size(), 1u);  // remembered for the second
-    EXPECT_TRUE(r.changed);
-    EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    MENU.CPI:5\n");
-  }
+  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    MENU.CPI:5\n");
 }
 
-TEST_F(DocumentInsert, ReplacingTheSelectedFileKeepsItsPlace) {
+TEST_F(DocumentInsert, ReplacingTheSelectedFileKeepsItsPlaceAndTellsTheObserver) {
   AddFile(*doc, boot, "z.cpi", "z");
   Put("menu.cpi", "fresh");
   Put("n.cpi", "n");
-  FixedAnswers yes(ReplaceAnswer::Yes);
-  ASSERT_TRUE(doc->Insert(existing, dir.path(), {"menu.cpi", "n.cpi"}, false, yes).ok());
-  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    n.cpi:1\n    menu.cpi:5\n    z.cpi:1\n");
-}
-
-TEST_F(DocumentInsert, FilesInUseAreNotReplaced) {
-  Put("menu.cpi", "fresh");
-  TNodo* held = existing;
-  doc->SetInUse([held](const TNodo& n) { return &n == held; });
-  FixedAnswers yes(ReplaceAnswer::Yes);
-  const CommandResult r = doc->Insert(boot, dir.path(), {"menu.cpi"}, false, yes);
-  EXPECT_EQ(Rows(r), std::vector<int>{rows::kNodeInUse});
-  EXPECT_EQ(boot->Child(0), held);
-}
-
-TEST_F(DocumentInsert, ReplacingADirectoryDoesNotLoseTheNewFile) {
-  TNodo* sub = AddDir(*doc, boot, "sub");
-  AddFile(*doc, sub, "inner", "i");
-  Put("sub", "file");
-  FixedAnswers yes(ReplaceAnswer::Yes);
-  ASSERT_TRUE(doc->Insert(boot, dir.path(), {"sub"}, false, yes).ok());
-  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    menu.cpi:3\n    sub:4\n");
-}
-
-TEST_F(DocumentInsert, ObserverHearsInsertAndRemove) {
-  Put("menu.cpi", "fresh");
   test::RecordingObserver observer;
   doc->SetObserver(&observer);
-  FixedAnswers yes(ReplaceAnswer::Yes);
-  ASSERT_TRUE(doc->Insert(boot, dir.path(), {"menu.cpi"}, false, yes).ok());
-  const std::vector<std::string> expected = {"begin-insert boot 0", "end-insert menu.cpi",
-                                             "begin-remove menu.cpi", "end-remove boot 1"};
-  EXPECT_EQ(observer.calls, expected);
+  ASSERT_TRUE(Insert(existing, {"menu.cpi", "n.cpi"}, FixedAnswers(ReplaceAnswer::Yes)).ok());
+  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    n.cpi:1\n    menu.cpi:5\n    z.cpi:1\n");
+  EXPECT_EQ(observer.calls,
+            (std::vector<std::string>{"begin-insert boot 0", "end-insert menu.cpi",
+                                      "begin-remove menu.cpi", "end-remove boot 1",
+                                      "begin-insert boot 0", "end-insert n.cpi"}));
+}
+
+TEST_F(DocumentInsert, FilesInUseAreNotReplacedAndADirectoryIsReplacedWhole) {
+  TNodo* sub = AddDir(*doc, boot, "sub");
+  AddFile(*doc, sub, "inner", "i");
+  Put("menu.cpi", "fresh");
+  Put("sub", "file");
+  TNodo* held = existing;
+  doc->SetInUse([held](const TNodo& n) { return &n == held; });
+  const CommandResult r = Insert(boot, {"menu.cpi", "sub"}, FixedAnswers(ReplaceAnswer::Yes));
+  EXPECT_EQ(Rows(r), std::vector<int>{rows::kNodeInUse});
+  EXPECT_EQ(boot->Child(0), held);
+  EXPECT_EQ(Dump(*doc->Tree()), "fw.bin\n  boot\n    menu.cpi:3\n    sub:4\n");
 }
 
 TEST_F(DocumentInsert, CancellingStopsBeforeTheNextFile) {
   Put("a.cpi", "a");
   Put("b.cpi", "b");
-  struct CancelSecond : Interaction {
-    int calls = 0;
-    bool Progress(const Message&, int) override { return ++calls < 2; }
-  } cancel;
-  const CommandResult r = doc->Insert(boot, dir.path(), {"a.cpi", "b.cpi"}, false, cancel);
+  const CommandResult r = Insert(boot, {"a.cpi", "b.cpi"}, test::CancelAfter(1));
   EXPECT_EQ(r.outcome, Outcome::Cancelled);
   EXPECT_TRUE(r.changed);
   EXPECT_EQ(boot->ChildCount(), 2u);
 }
 
-TEST(DocumentInsertPatch, SectionRuleBoundary) {
+// Sections take only CANAL_P.RCU, the root nothing; a file that would fill the section to 64 KB
+// is refused; TCS stays uncompressed in a patch only.
+TEST(DocumentInsertPatch, SectionRules) {
   TempDir dir;
   auto doc = MakeDocument(4, "p.rsc");
-  TNodo* section = AddDir(*doc, doc->Root(), kSection1);
-  TNodo* d = AddDir(*doc, section, "big");
-  AddFile(*doc, d, "fill.bin", std::string(64932, 'f'));
-  ASSERT_EQ(TamanoSeccion(*d), 65000u);
-  WriteText(dir / "f516.bin", std::string(516, 'x'));
-  WriteText(dir / "f515.bin", std::string(515, 'x'));
-  Interaction ask;
-  CommandResult r = doc->Insert(d, dir.path(), {"f516.bin"}, false, ask);
-  EXPECT_EQ(r.outcome, Outcome::Refused);
-  EXPECT_EQ(Rows(r), std::vector<int>{rows::kNoRoomInSection});
-  EXPECT_EQ(d->ChildCount(), 1u);
-  r = doc->Insert(d, dir.path(), {"f515.bin"}, false, ask);
-  EXPECT_TRUE(r.ok());
-  EXPECT_EQ(d->ChildCount(), 2u);
-}
-
-TEST(DocumentInsertPatch, SectionsTakeOnlyCanalAndTheRootNothing) {
-  TempDir dir;
-  auto doc = MakeDocument(4, "p.rsc");
-  TNodo* section = AddDir(*doc, doc->Root(), kSection0);
-  WriteText(dir / "CANAL_P.RCU", "canal");
-  WriteText(dir / "other.bin", "x");
-  Interaction ask;
-  CommandResult r = doc->Insert(doc->Root(), dir.path(), {"CANAL_P.RCU"}, false, ask);
-  EXPECT_FALSE(r.changed);
-  r = doc->Insert(section, dir.path(), {"other.bin", "CANAL_P.RCU"}, false, ask);
-  EXPECT_TRUE(r.ok());
-  EXPECT_EQ(Dump(*doc->Tree()), "p.rsc\n  " + kSection0 + "\n    CANAL_P.RCU:5\n");
-}
-
-TEST(DocumentInsertPatch, TcsStaysUncompressedUnderThePatchRules) {
-  TempDir dir;
+  TNodo* s0 = AddDir(*doc, doc->Root(), kSection0);
+  TNodo* full = AddDir(*doc, AddDir(*doc, doc->Root(), kSection1), "full");
+  AddFile(*doc, full, "fill.bin", std::string(64932, 'f'));
+  TNodo* d = AddDir(*doc, AddDir(*doc, doc->Root(), "Secci\xF3n-02"), "dir");
   const std::string plain(300, 'T');
-  WriteText(dir / "TCS", plain);
-  WriteText(dir / "menu.cpi", plain);
-
-  auto patch = MakeDocument(4, "p.rsc");
-  TNodo* d = AddDir(*patch, AddDir(*patch, patch->Root(), kSection1), "dir");
+  for (const char* name : {"CANAL_P.RCU", "TCS", "menu.cpi"}) WriteText(dir / name, plain);
+  WriteText(dir / "f516.bin", std::string(516, 'x'));
   Interaction ask;
-  ASSERT_TRUE(patch->Insert(d, dir.path(), {"TCS", "menu.cpi"}, true, ask).ok());
+  EXPECT_FALSE(doc->Insert(doc->Root(), dir.path(), {"CANAL_P.RCU"}, false, ask).changed);
+  ASSERT_TRUE(doc->Insert(s0, dir.path(), {"menu.cpi", "CANAL_P.RCU"}, false, ask).ok());
+  ASSERT_EQ(s0->ChildCount(), 1u);
+  EXPECT_EQ(s0->Child(0)->Text, "CANAL_P.RCU");
+  const CommandResult refused = doc->Insert(full, dir.path(), {"f516.bin"}, false, ask);
+  EXPECT_EQ(refused.outcome, Outcome::Refused);
+  EXPECT_EQ(Rows(refused), std::vector<int>{rows::kNoRoomInSection});
+  EXPECT_EQ(full->ChildCount(), 1u);
+  ASSERT_TRUE(doc->Insert(d, dir.path(), {"TCS", "menu.cpi"}, true, ask).ok());
   EXPECT_EQ(d->Child(0)->Data.Datos, test::ToBytes(plain));
   EXPECT_EQ(d->Child(1)->Data.Datos, Compress(test::ToBytes(plain)));
 

@@ -17,20 +17,45 @@ std::string Render(const Message& m) { return RenderMessage(m); }
 const std::string kSection0 = "Secci\xF3n-00";
 const std::string kSection1 = "Secci\xF3n-01";
 
-TEST(StatusText, FirmwareNodesShowAlignedSizesAndChildren) {
-  auto doc = MakeDocument(1);
+SelectionContext Context(int model, std::uint32_t capacity = 16) {
+  SelectionContext c;
+  c.model = model;
+  c.root_name = model == 4 ? "patch.rsc" : "fw.bin";
+  c.directory_capacity = capacity;
+  return c;
+}
+
+struct FirmwareTree {
+  std::unique_ptr<Document> doc = MakeDocument(1);
   TNodo* root = doc->Root();
   TNodo* boot = AddDir(*doc, root, "boot");
-  AddFile(*doc, boot, "a.cpz", std::string(5, 'x'));
-  TNodo* b = AddFile(*doc, boot, "b.cpz", std::string(7, 'x'));
+  TNodo* a = AddFile(*doc, boot, "a.cpz", "aaaaa");
+  TNodo* b = AddFile(*doc, boot, "b.cpz", "bbbbbbb");
   TNodo* data = AddDir(*doc, root, "data");
-  AddFile(*doc, data, "c.lut", std::string(1, 'x'));
+  TNodo* c = AddFile(*doc, data, "c.cpz", "c");
+  TNodo* dup = AddFile(*doc, data, "A.CPZ", "d");
+};
 
-  EXPECT_EQ(Render(TextoEstadoNodo(boot)), "Tamaño del nodo : 12 -- Descendientes directos : 2");
-  EXPECT_EQ(Render(TextoEstadoNodo(root)), "Tamaño del nodo : 16 -- Descendientes directos : 2");
-  EXPECT_EQ(Render(TextoEstadoNodo(b)), "Tamaño del nodo : 8");
+struct PatchTree {
+  std::unique_ptr<Document> doc = MakeDocument(4, "patch.rsc");
+  TNodo* root = doc->Root();
+  TNodo* s0 = AddDir(*doc, root, kSection0);
+  TNodo* canal = AddFile(*doc, s0, "CANAL_P.RCU", "c");
+  TNodo* s1 = AddDir(*doc, root, kSection1);
+  TNodo* menus = AddDir(*doc, s1, "menus");
+  TNodo* m1 = AddFile(*doc, menus, "m1.cpz", "m");
+  TNodo* panels = AddDir(*doc, s1, "panels");
+  TNodo* p1 = AddFile(*doc, panels, "p1.paz", "p");
+  TNodo* s2 = AddDir(*doc, root, "Secci\xF3n-02");
+  TNodo* other = AddDir(*doc, s2, "other");
+};
+
+TEST(StatusText, FirmwareNodesShowAlignedSizesAndChildren) {
+  FirmwareTree t;
+  EXPECT_EQ(Render(TextoEstadoNodo(t.boot)), "Tamaño del nodo : 12 -- Descendientes directos : 2");
+  EXPECT_EQ(Render(TextoEstadoNodo(t.root)), "Tamaño del nodo : 16 -- Descendientes directos : 2");
+  EXPECT_EQ(Render(t.doc->StatusText(t.b)), "Tamaño del nodo : 8");
   EXPECT_TRUE(TextoEstadoNodo(nullptr).Empty());
-  EXPECT_EQ(Render(doc->StatusText(b)), "Tamaño del nodo : 8");
 }
 
 TEST(StatusText, PatchSectionsShowFreeSpaceWithTheCanalAllowance) {
@@ -53,200 +78,110 @@ TEST(StatusText, PatchSectionsShowFreeSpaceWithTheCanalAllowance) {
   EXPECT_TRUE(TextoEstadoSeccion(root).Empty());
 }
 
-TEST(SectionRule, BoundaryIs65536Exclusive) {
+TEST(SectionRule, BoundaryIs65536ExclusiveAndRawFilesAreTheFiveSpecialOnes) {
   auto doc = MakeDocument(4);
-  TNodo* s = AddDir(*doc, doc->Root(), kSection0);
-  TNodo* d = AddDir(*doc, s, "big");
+  TNodo* d = AddDir(*doc, AddDir(*doc, doc->Root(), kSection0), "big");
   AddFile(*doc, d, "fill.bin", std::string(64932, 'f'));
   ASSERT_EQ(TamanoSeccion(*d), 65000u);
   EXPECT_FALSE(FileFitsSection(*d, 516));  // 65000 + 516 + 20 = 65536
   EXPECT_TRUE(FileFitsSection(*d, 515));
   EXPECT_TRUE(ReplacementFitsSection(*d, 64932, 64932 + 535));
   EXPECT_FALSE(ReplacementFitsSection(*d, 64932, 64932 + 536));
-}
-
-TEST(SectionRule, RawFileNamesAreTheFiveSpecialFiles) {
   for (const char* name : {"CANAL_P.RCU", "canal_p.rcu", "TCS", "tpt", "PATCH", "EMM_MAIL"})
     EXPECT_TRUE(IsRawFileName(name)) << name;
   for (const char* name : {"TCS.bin", "PATCHES", "menu.cpz", ""})
     EXPECT_FALSE(IsRawFileName(name)) << name;
 }
 
-SelectionContext Firmware(std::uint32_t capacity = 16) {
-  SelectionContext c;
-  c.model = 1;
-  c.root_name = "fw.bin";
-  c.directory_capacity = capacity;
-  return c;
-}
-
-SelectionContext Patch() {
-  SelectionContext c;
-  c.model = 4;
-  c.root_name = "patch.rsc";
-  return c;
-}
-
-TEST(CommandEnabling, OpeningSetsTheFamilyCommands) {
-  const CommandStates fw = CommandsAfterOpen(1);
-  EXPECT_TRUE(fw.font_editor && fw.import_order && fw.export_order && fw.information);
-  EXPECT_FALSE(fw.delete_node || fw.new_directory || fw.hex_plain || fw.insert_plain);
-  const CommandStates patch = CommandsAfterOpen(4);
-  EXPECT_FALSE(patch.font_editor || patch.import_order || patch.export_order);
-  EXPECT_TRUE(patch.search && patch.compare && patch.save);
+// One command's state after a selection (no node: the state right after opening).
+TEST(CommandEnabling, SelectionsOfBothFamilies) {
+  FirmwareTree f;
+  PatchTree p;
+  TNodo* section_word = AddDir(*f.doc, f.root, "Sección-05");  // UTF-8 form of the word
+  const SelectionContext fw = Context(1), full = Context(1, 1), patch = Context(4);
+  SelectionContext external = fw;
+  external.use_external_fonts = true;
+  using S = CommandStates;
+  struct Case {
+    const SelectionContext& ctx;
+    const TNodo* node;
+    bool S::*command;
+    bool enabled;
+  };
+  const Case cases[] = {
+      {fw, nullptr, &S::font_editor, true},      {fw, nullptr, &S::import_order, true},
+      {fw, nullptr, &S::delete_node, false},     {patch, nullptr, &S::font_editor, false},
+      {patch, nullptr, &S::export_order, false}, {patch, nullptr, &S::search, true},
+      {fw, f.root, &S::delete_node, false},      {fw, f.root, &S::new_directory, false},
+      {fw, f.root, &S::hex_plain, false},        {fw, f.root, &S::insert_plain, true},
+      {fw, f.boot, &S::delete_node, true},       {fw, f.boot, &S::new_directory, true},
+      {full, f.boot, &S::new_directory, false},  // the directory table is full
+      {fw, f.a, &S::hex_decompress, true},       {fw, f.a, &S::new_directory, false},
+      {external, f.a, &S::font_editor, false},   {fw, section_word, &S::delete_node, false},
+      {patch, p.s1, &S::delete_node, false},     {patch, p.s1, &S::new_directory, true},
+      {patch, p.s1, &S::import_order, false},    {patch, p.s0, &S::new_directory, false},
+      {patch, p.menus, &S::new_directory, false}, {patch, p.menus, &S::delete_node, true},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    EXPECT_EQ(ActualizaBotones(CommandsAfterOpen(c.ctx.model), c.ctx, c.node).*c.command, c.enabled)
+        << "case " << i;
+  }
   EXPECT_FALSE(CommandsAfterOpen(7).font_lists);
   EXPECT_EQ(CommandsWithoutFirmware(), CommandStates{});
+  for (int i = 1; i < 15; ++i) AddDir(*p.doc, p.s1, "d" + std::to_string(i));
+  EXPECT_FALSE(ActualizaBotones(CommandsAfterOpen(4), patch, p.s1).new_directory);  // 16 children
+
+  EXPECT_FALSE(CanStartRename(patch, p.root));
+  EXPECT_FALSE(CanStartRename(patch, p.s1));
+  EXPECT_TRUE(CanStartRename(patch, p.menus));
+  EXPECT_FALSE(CanStartRename(patch, nullptr));
 }
 
-TEST(CommandEnabling, FirmwareSelections) {
-  auto doc = MakeDocument(1);
-  TNodo* root = doc->Root();
-  TNodo* boot = AddDir(*doc, root, "boot");
-  TNodo* file = AddFile(*doc, boot, "menu.cpz", "x");
-  const CommandStates start = CommandsAfterOpen(1);
-
-  EXPECT_EQ(ActualizaBotones(start, Firmware(), nullptr), start);
-  const CommandStates on_root = ActualizaBotones(start, Firmware(), root);
-  EXPECT_FALSE(on_root.delete_node);
-  EXPECT_FALSE(on_root.new_directory);
-  EXPECT_FALSE(on_root.hex_plain);
-  EXPECT_TRUE(on_root.insert_plain && on_root.extract_decompress);
-
-  const CommandStates on_dir = ActualizaBotones(start, Firmware(), boot);
-  EXPECT_TRUE(on_dir.delete_node);
-  EXPECT_TRUE(on_dir.new_directory);
-  EXPECT_FALSE(ActualizaBotones(start, Firmware(1), boot).new_directory);  // table is full
-
-  const CommandStates on_file = ActualizaBotones(start, Firmware(), file);
-  EXPECT_TRUE(on_file.hex_plain && on_file.hex_decompress && on_file.delete_node);
-  EXPECT_FALSE(on_file.new_directory);
-
-  SelectionContext external = Firmware();
-  external.use_external_fonts = true;
-  EXPECT_FALSE(ActualizaBotones(start, external, file).font_editor);
-}
-
-TEST(CommandEnabling, PatchSelections) {
-  auto doc = MakeDocument(4, "patch.rsc");
-  TNodo* root = doc->Root();
-  TNodo* canal_section = AddDir(*doc, root, kSection0);
-  AddFile(*doc, canal_section, "CANAL_P.RCU", "c");
-  TNodo* section = AddDir(*doc, root, kSection1);
-  TNodo* dir = AddDir(*doc, section, "menus");
-  const CommandStates start = CommandsAfterOpen(4);
-
-  const CommandStates on_section = ActualizaBotones(start, Patch(), section);
-  EXPECT_FALSE(on_section.delete_node);
-  EXPECT_TRUE(on_section.new_directory);
-  EXPECT_FALSE(on_section.import_order);
-  EXPECT_FALSE(ActualizaBotones(start, Patch(), canal_section).new_directory);
-  EXPECT_FALSE(ActualizaBotones(start, Patch(), dir).new_directory);  // not a section
-  EXPECT_TRUE(ActualizaBotones(start, Patch(), dir).delete_node);
-
-  for (int i = 1; i < 16; ++i) AddDir(*doc, section, "d" + std::to_string(i));
-  EXPECT_FALSE(ActualizaBotones(start, Patch(), section).new_directory);  // 16 children
-}
-
-TEST(CommandEnabling, SectionWordInUtf8AlsoMarksSections) {
-  auto doc = MakeDocument(1);
-  TNodo* odd = AddDir(*doc, doc->Root(), "Sección-05");
-  EXPECT_FALSE(ActualizaBotones(CommandsAfterOpen(1), Firmware(), odd).delete_node);
-}
-
-TEST(CommandEnabling, RenameStartsOnlyOnOrdinaryNodes) {
-  auto doc = MakeDocument(4, "patch.rsc");
-  TNodo* section = AddDir(*doc, doc->Root(), kSection1);
-  TNodo* dir = AddDir(*doc, section, "menus");
-  EXPECT_FALSE(CanStartRename(Patch(), doc->Root()));
-  EXPECT_FALSE(CanStartRename(Patch(), section));
-  EXPECT_TRUE(CanStartRename(Patch(), dir));
-  EXPECT_FALSE(CanStartRename(Patch(), nullptr));
-}
-
-// ---- Drop rules ----
-
-struct FirmwareTree {
-  std::unique_ptr<Document> doc = MakeDocument(1);
-  TNodo* root = doc->Root();
-  TNodo* boot = AddDir(*doc, root, "boot");
-  TNodo* a = AddFile(*doc, boot, "a.cpz", "a");
-  TNodo* b = AddFile(*doc, boot, "b.cpz", "b");
-  TNodo* data = AddDir(*doc, root, "data");
-  TNodo* c = AddFile(*doc, data, "c.cpz", "c");
-  TNodo* dup = AddFile(*doc, data, "A.CPZ", "d");
-};
-
-TEST(DropRules, FirmwareFamily) {
-  FirmwareTree t;
-  const SelectionContext ctx = Firmware();
-  // Refused: onto or of the root, directory onto file, name clash at the new level, onto itself.
-  EXPECT_FALSE(PlaceForDrop(ctx, t.a, t.root).allowed);
-  EXPECT_FALSE(PlaceForDrop(ctx, t.root, t.boot).allowed);
-  EXPECT_FALSE(PlaceForDrop(ctx, t.boot, t.c).allowed);
-  EXPECT_FALSE(PlaceForDrop(ctx, t.a, t.data).allowed);  // data holds A.CPZ
-  EXPECT_FALSE(PlaceForDrop(ctx, t.a, t.c).allowed);
-  EXPECT_FALSE(PlaceForDrop(ctx, t.a, t.a).allowed);
-  EXPECT_FALSE(PlaceForDrop(ctx, t.a, t.boot).allowed);  // its own level, from another parent
-  EXPECT_FALSE(PlaceForDrop(ctx, nullptr, t.a).allowed);
-
-  // File onto a directory: its last child.
-  DropPlace p = PlaceForDrop(ctx, t.b, t.data);
-  ASSERT_TRUE(p.allowed);
-  EXPECT_EQ(p.parent, t.data);
-  EXPECT_EQ(p.index, 2u);
-  // File onto a file of the same directory: before it (index counted after taking it out).
-  p = PlaceForDrop(ctx, t.b, t.a);
-  ASSERT_TRUE(p.allowed);
-  EXPECT_EQ(p.parent, t.boot);
-  EXPECT_EQ(p.index, 0u);
-  p = PlaceForDrop(ctx, t.a, t.b);
-  ASSERT_TRUE(p.allowed);
-  EXPECT_EQ(p.index, 0u);  // before b, which moves up once a is out
-  // Directory onto directory: before it.
-  p = PlaceForDrop(ctx, t.data, t.boot);
-  ASSERT_TRUE(p.allowed);
-  EXPECT_EQ(p.parent, t.root);
-  EXPECT_EQ(p.index, 0u);
-}
-
-struct PatchTree {
-  std::unique_ptr<Document> doc = MakeDocument(4, "patch.rsc");
-  TNodo* root = doc->Root();
-  TNodo* s0 = AddDir(*doc, root, kSection0);
-  TNodo* canal = AddFile(*doc, s0, "CANAL_P.RCU", "c");
-  TNodo* s1 = AddDir(*doc, root, kSection1);
-  TNodo* menus = AddDir(*doc, s1, "menus");
-  TNodo* m1 = AddFile(*doc, menus, "m1.cpz", "m");
-  TNodo* panels = AddDir(*doc, s1, "panels");
-  TNodo* p1 = AddFile(*doc, panels, "p1.paz", "p");
-  TNodo* s2 = AddDir(*doc, root, "Secci\xF3n-02");
-  TNodo* other = AddDir(*doc, s2, "other");
-};
-
-TEST(DropRules, PatchFamily) {
-  PatchTree t;
-  const SelectionContext ctx = Patch();
-  EXPECT_FALSE(PlaceForDrop(ctx, t.s1, t.s2).allowed);        // sections do not move
-  EXPECT_FALSE(PlaceForDrop(ctx, t.canal, t.m1).allowed);     // CANAL_P.RCU stays
-  EXPECT_FALSE(PlaceForDrop(ctx, t.menus, t.s0).allowed);     // onto a CANAL_P.RCU section
-  EXPECT_FALSE(PlaceForDrop(ctx, t.m1, t.canal).allowed);     // onto CANAL_P.RCU
-  EXPECT_FALSE(PlaceForDrop(ctx, t.menus, t.p1).allowed);     // directory onto file
-  EXPECT_FALSE(PlaceForDrop(ctx, t.m1, t.s2).allowed);        // file onto a section
-
-  DropPlace p = PlaceForDrop(ctx, t.m1, t.panels);  // file onto a deeper directory
-  ASSERT_TRUE(p.allowed);
-  EXPECT_EQ(p.parent, t.panels);
-  p = PlaceForDrop(ctx, t.menus, t.s2);  // directory onto a section: its last child
-  ASSERT_TRUE(p.allowed);
-  EXPECT_EQ(p.parent, t.s2);
-  EXPECT_EQ(p.index, 1u);
-  p = PlaceForDrop(ctx, t.menus, t.other);  // directory onto a deeper directory: before it
-  ASSERT_TRUE(p.allowed);
-  EXPECT_EQ(p.parent, t.s2);
-  EXPECT_EQ(p.index, 0u);
-  p = PlaceForDrop(ctx, t.p1, t.m1);  // file onto file: before it
-  ASSERT_TRUE(p.allowed);
-  EXPECT_EQ(p.parent, t.menus);
+// Where a dragged node lands (parent and index once it was taken out), or nullptr: refused.
+TEST(DropRules, BothFamilies) {
+  FirmwareTree f;
+  PatchTree p;
+  struct Case {
+    int model;
+    const TNodo* dragged;
+    const TNodo* target;
+    const TNodo* parent;
+    std::size_t index;
+  };
+  const Case cases[] = {
+      {1, f.a, f.root, nullptr, 0},     // onto the root
+      {1, f.root, f.boot, nullptr, 0},  // the root itself
+      {1, f.boot, f.c, nullptr, 0},     // a directory onto a file
+      {1, f.a, f.data, nullptr, 0},     // data holds A.CPZ: a clash wherever it lands
+      {1, f.a, f.c, nullptr, 0},
+      {1, f.a, f.a, nullptr, 0},
+      {1, f.a, f.boot, nullptr, 0},  // its own level, from another parent
+      {1, nullptr, f.a, nullptr, 0},
+      {1, f.b, f.data, f.data, 2},  // a file onto a directory: its last child
+      {1, f.b, f.a, f.boot, 0},     // a file onto a file: before it
+      {1, f.a, f.b, f.boot, 0},     // before b, which moves up once a is out
+      {1, f.data, f.boot, f.root, 0},  // a directory onto a directory: before it
+      {4, p.s1, p.s2, nullptr, 0},     // sections do not move
+      {4, p.canal, p.m1, nullptr, 0},  // CANAL_P.RCU stays
+      {4, p.menus, p.s0, nullptr, 0},  // onto a CANAL_P.RCU section
+      {4, p.m1, p.canal, nullptr, 0},
+      {4, p.menus, p.p1, nullptr, 0},
+      {4, p.m1, p.s2, nullptr, 0},        // a file onto a section
+      {4, p.m1, p.panels, p.panels, 1},   // a file onto a deeper directory
+      {4, p.menus, p.s2, p.s2, 1},        // a directory onto a section: its last child
+      {4, p.menus, p.other, p.s2, 0},     // a directory onto a deeper directory: before it
+      {4, p.p1, p.m1, p.menus, 0},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    const DropPlace place = PlaceForDrop(Context(c.model), c.dragged, c.target);
+    EXPECT_EQ(place.allowed, c.parent != nullptr) << "case " << i;
+    if (place.allowed && c.parent != nullptr) {
+      EXPECT_EQ(place.parent, c.parent) << "case " << i;
+      EXPECT_EQ(place.index, c.index) << "case " << i;
+    }
+  }
 }
 
 TEST(DropRules, PatchRoomCheckCountsTheMovedEntry) {
@@ -260,8 +195,8 @@ TEST(DropRules, PatchRoomCheckCountsTheMovedEntry) {
   TNodo* small = AddFile(*t.doc, t.menus, "small.bin", std::string(100, 's'));
   TNodo* big = AddFile(*t.doc, t.menus, "big.bin", std::string(200, 'b'));
   // 65400 + 100 + 20 = 65520 fits; 65400 + 200 + 20 = 65620 does not.
-  EXPECT_TRUE(PlaceForDrop(Patch(), small, t.other).allowed);
-  EXPECT_FALSE(PlaceForDrop(Patch(), big, t.other).allowed);
+  EXPECT_TRUE(PlaceForDrop(Context(4), small, t.other).allowed);
+  EXPECT_FALSE(PlaceForDrop(Context(4), big, t.other).allowed);
 }
 
 }  // namespace

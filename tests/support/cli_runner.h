@@ -8,8 +8,6 @@
 #include <filesystem>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "support/files.h"
 #include "support/temp_dir.h"
 
@@ -23,34 +21,25 @@ struct CliRun {
 
 inline std::string Quote(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
 
-// Runs `corvane-cli ARGS`; standard output is captured directly, standard error through
-// `err_file` (overwritten).
-inline CliRun RunCli(const std::string& args, const std::filesystem::path& err_file) {
-  const std::string command =
-      std::string("\"") + CORVANE_CLI + "\" " + args + " 2>" + Quote(err_file);
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = ReadText(err_file);
-  return run;
-}
-
-// A temporary folder for the files of a command-line test, and corvane-cli run with its standard
-// error kept there.
+// A temporary folder for the files of a command-line test, and `corvane-cli ARGS` run with its
+// standard output captured and its standard error kept in the folder.
 struct CliFolder {
-  CliRun Run(const std::string& args) const { return RunCli(args, dir / "err.txt"); }
+  CliRun Run(const std::string& args) const {
+    const std::filesystem::path err_file = dir / "err.txt";
+    CliRun run;
+    FILE* pipe = popen(("\"" CORVANE_CLI "\" " + args + " 2>" + Quote(err_file)).c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = ReadText(err_file);
+    return run;
+  }
   static std::string Q(const std::filesystem::path& p) { return Quote(p); }
 
   TempDir dir;
-};
-class CliTest : public ::testing::Test, public CliFolder {
- protected:
-  using CliFolder::Run;
 };
 
 }  // namespace corvane::test

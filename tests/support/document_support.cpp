@@ -42,11 +42,11 @@ TNodo* AddFile(Document& doc, TNodo* parent, std::string_view name, std::string_
   return AddFile(doc, parent, name, Bytes(bytes.begin(), bytes.end()));
 }
 
-std::string Dump(const TArbol& tree) {
+std::string Dump(const TArbol& tree, bool sizes) {
   std::string out;
-  tree.ForEach([&out](TNodo& n) {
+  tree.ForEach([&out, sizes](TNodo& n) {
     out += std::string(2 * static_cast<std::size_t>(n.Level()), ' ') + n.Text;
-    if (!n.IsDirectory()) out += ":" + std::to_string(n.Data.Tamano);
+    if (sizes && !n.IsDirectory()) out += ":" + std::to_string(n.Data.Tamano);
     out += "\n";
   });
   return out;

@@ -19,9 +19,16 @@ TNodo* AddDir(Document& doc, TNodo* parent, std::string_view name);
 TNodo* AddFile(Document& doc, TNodo* parent, std::string_view name, std::string_view bytes);
 TNodo* AddFile(Document& doc, TNodo* parent, std::string_view name, const Bytes& bytes);
 
-// The tree as text: one line per node, "  " per level, then the name and, for files, ":" and the
-// stored size.
-std::string Dump(const TArbol& tree);
+// The tree as text: one line per node, "  " per level, then the name and (with `sizes`) for files
+// ":" and the stored size.
+std::string Dump(const TArbol& tree, bool sizes = true);
+
+// Lets a command go on for `calls` progress reports, then cancels it.
+struct CancelAfter : Interaction {
+  explicit CancelAfter(int calls) : left(calls) {}
+  bool Progress(const Message&, int) override { return left-- > 0; }
+  int left;
+};
 
 // Records every observer call as a line of text.
 class RecordingObserver : public TreeObserver {
