@@ -21,8 +21,13 @@ void RegisterDetect(CLI::App& app, const Globals&, int& exit_code) {
       return;
     }
     const auto candidates = DetectModels(*file, *bytes);
+    if (candidates.empty()) {
+      PrintError(Message::FromRow(rows::kNotSelectedType));
+      exit_code = kExitRejected;
+      return;
+    }
     for (const auto& c : candidates) std::cout << DescribeCandidate(c) << '\n';
-    exit_code = candidates.empty() ? kExitRejected : kExitDone;
+    exit_code = kExitDone;
   });
 }
 

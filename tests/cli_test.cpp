@@ -116,7 +116,7 @@ TEST_F(Cli, RefusalsSayWhyAndWriteNothing) {
       {"tree " + Q(dir / "absent.bin") + " -m 24", 4, ""},
       // A BCT-14xx also opens as a Kenwood: no clear winner, so a command needs -m.
       {"tree " + Q(Image(1, "bct14.bin")), 2, "-m"},
-      {"detect " + Q(dir / "x.bin"), 2, nullptr},  // no candidate: an empty list
+      {"detect " + Q(dir / "x.bin"), 2, "¡ El fichero no es del tipo seleccionado !\n"},  // no candidate
       // A second region with no spare entries cannot be saved whole.
       {"repack " + Q(Image(13, "nokia.bin", true, 0)) + " -m 13" + out, 3,
        "Hay demasiados archivos dentro del firmware.\nBorra algún archivo para poder guardar los cambios.\n"},

@@ -4,6 +4,7 @@
 
 #include "base/crc32.h"
 #include "base/file_io.h"
+#include "base/message_rows.h"
 #include "base/messages.h"
 #include "firmware/codec.h"
 #include "firmware/families/directory_table.h"
@@ -173,13 +174,11 @@ int DetectModelOfFile(const std::filesystem::path& path) {
 
 Result OpenWithDetection(const std::filesystem::path& path, int& model, TFirmware& firmware,
                          TArbol& tree, const MessageTable& names) {
-  constexpr int kRowCannotOpen = 6;  // "¡ El fichero no se ha podido abrir !"
-  constexpr int kRowNotOfType = 4;   // "¡ El fichero no es del tipo seleccionado !"
   std::optional<Bytes> bytes = ReadWholeFile(path);
-  if (!bytes) return Result::IoError(Message::FromRow(kRowCannotOpen).Text(" " + path.string()));
+  if (!bytes) return Result::IoError(Message::FromRow(rows::kCannotOpenFirmware).Text(" " + path.string()));
   if (model == 0) {
     const std::vector<ModelCandidate> candidates = DetectModels(path, *bytes);
-    if (candidates.empty()) return Result::Rejected(Message::FromRow(kRowNotOfType));
+    if (candidates.empty()) return Result::Rejected(Message::FromRow(rows::kNotSelectedType));
     model = ChooseDetectedModel(candidates);
     if (model == 0) {
       Message message = Message::FromRow(kRowModelsTie);
