@@ -24,9 +24,7 @@ TEST(Bitmap, WriteThenReadGivesTheSameBitmapAtEveryDepth) {
       const Bitmap b = Sample(bits, w, h);
       const Bytes file = WriteBitmap(b);
       EXPECT_EQ(file.size(), 54 + b.colours.size() * 4 + BitmapStride(w, bits) * h);
-      const auto back = ReadBitmap(file);
-      ASSERT_TRUE(back) << bits << " " << w;
-      EXPECT_EQ(*back, b) << bits << " " << w << "x" << h;
+      EXPECT_EQ(ReadBitmap(file), b) << bits << " " << w << "x" << h;
     }
 }
 
@@ -50,7 +48,7 @@ TEST(Bitmap, ReadsTopDownCoreHeaderAndShortColourTables) {
   MutableByteView(short_table).WriteLE(10, 62, 4);
   const auto s = ReadBitmap(short_table);
   ASSERT_TRUE(s);
-  EXPECT_EQ(s->colours.size(), 2u);
+  EXPECT_EQ(s->colours, (std::vector<Rgb>(b.colours.begin(), b.colours.begin() + 2)));
   EXPECT_EQ(s->pixels, b.pixels);
   EXPECT_EQ(BitmapColour(*s, 0, 0), b.pixels[0] < 2 ? b.colours[b.pixels[0]] : Rgb{});
   EXPECT_EQ(BitmapColour(*s, 2, 1), Rgb{});
@@ -87,21 +85,20 @@ TEST(Bitmap, RefusesWhatItCannotReadWithoutReadingPastTheFile) {
 
 TEST(PixelBuffer, ClipsEveryAccess) {
   PixelBuffer p(4, 3, {1, 2, 3});
-  p.Set(-1, 0, {9, 9, 9});
-  p.Set(4, 0, {9, 9, 9});
-  EXPECT_EQ(p.Get(4, 0), Rgb{});
+  for (const int x : {-1, 4}) p.Set(x, 0, {9, 9, 9});
   p.FillRect(5, 5, 2, 1, {7, 7, 7});  // corners swapped and clipped
-  EXPECT_EQ(p.Get(3, 2), (Rgb{7, 7, 7}));
-  EXPECT_EQ(p.Get(1, 2), (Rgb{1, 2, 3}));
+  PixelBuffer want(4, 3, {1, 2, 3});
+  for (const int x : {2, 3}) want.Set(x, 1, {7, 7, 7}), want.Set(x, 2, {7, 7, 7});
+  EXPECT_EQ(p, want);
+  EXPECT_EQ(p.Get(4, 0), Rgb{});
   EXPECT_EQ(p.Row(3), nullptr);
-  EXPECT_EQ(p.Data().size(), 36u);
   EXPECT_EQ(PixelBuffer(-3, 2).Data().size(), 0u);
 }
 
 TEST(Png, EncodesASignedFileAndNothingForAnEmptyBuffer) {
   const Bytes png = EncodePng(PixelBuffer(3, 2, {255, 0, 0}));
-  ASSERT_GT(png.size(), 8u);
-  EXPECT_EQ(Bytes(png.begin(), png.begin() + 8), (Bytes{0x89, 'P', 'N', 'G', 13, 10, 26, 10}));
+  EXPECT_EQ(Bytes(png.begin(), png.begin() + std::min<std::size_t>(8, png.size())),
+            (Bytes{0x89, 'P', 'N', 'G', 13, 10, 26, 10}));
   EXPECT_TRUE(EncodePng(PixelBuffer()).empty());
 }
 

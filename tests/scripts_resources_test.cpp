@@ -1,4 +1,5 @@
-// Classes, applications, their JSON forms, the script's class search and the code export.
+// Classes, applications, the class editor's field rules, the script's class search and the code
+// export.
 #include <gtest/gtest.h>
 
 #include "base/messages.h"
@@ -6,9 +7,7 @@
 #include "document/references.h"
 #include "firmware/codec.h"
 #include "resources/application.h"
-#include "resources/application_json.h"
 #include "resources/class.h"
-#include "resources/class_json.h"
 #include "resources/script.h"
 #include "support/files.h"
 #include "support/script_assembler.h"
@@ -26,23 +25,17 @@ TEST(ClassResource, ReadsAndWritesItsEdgeCases) {
                                                           {"grid", 5, 3, 0, 4, 3},
                                                           {"price", 3, 8, 2},
                                                           {"flag", 11}});
-  TMHWClass c = TMHWClass::FromPlain(file);
+  const TMHWClass c = TMHWClass::FromPlain(file);
   EXPECT_EQ(c.name, "averyverylong");
-  ASSERT_EQ(c.variables.size(), 5u);
-  EXPECT_EQ(c.variables[0].dimension_kind, 1);
-  EXPECT_EQ(c.variables[0].dimension1, 5);
-  EXPECT_EQ(c.variables[1].name, "fourteenchars");
-  EXPECT_EQ(c.variables[1].option, 1);
-  EXPECT_EQ(c.variables[1].length, 30);
-  EXPECT_EQ(c.variables[2].dimension_kind, 2);
-  EXPECT_EQ(c.variables[3].option, 2);
-  EXPECT_EQ(c.variables[3].length, 8);
-  EXPECT_EQ(c.variables[4].type, 11);
-  EXPECT_EQ(c.variables[4].name, "flag");
+  EXPECT_EQ(c.variables, (std::vector<ClassVariable>{{"x", 2, 1, 5, 1, 4, 0},
+                                                     {"fourteenchars", 0, 0, 1, 1, 30, 1},
+                                                     {"grid", 5, 2, 4, 3, 3, 0},
+                                                     {"price", 3, 0, 1, 1, 8, 2},
+                                                     {"flag", 11, 0, 1, 1, 0, 0}}));
 
-  // Type 0 with dimension 1 = 5 is written with kind 3 (type byte 0xC0).
-  TMHWClass one;
-  one.plain = file;
+  // Type 0 with dimension 1 = 5 is written with kind 3 (type byte 0xC0); the 6 bytes at offset 2
+  // are kept as read.
+  TMHWClass one = c;
   one.name = "k";
   one.variables = {{"v", 0, 0, 5, 1, 10, 0}};
   const Bytes written = one.Plain();
@@ -52,33 +45,25 @@ TEST(ClassResource, ReadsAndWritesItsEdgeCases) {
   ASSERT_TRUE(one.Guarda(*node));
   EXPECT_EQ(one.variables[0].dimension_kind, 3);
   EXPECT_EQ(Decompress(node->Data.View()), written);
-  EXPECT_EQ(Bytes(written.begin() + 2, written.begin() + 8),
-            Bytes(file.begin() + 2, file.begin() + 8));
+  EXPECT_EQ(Bytes(written.begin() + 2, written.begin() + 8), Bytes(file.begin() + 2, file.begin() + 8));
 
   // Types above 10 keep a payload byte, and types 16 to 32 read back as written.
   TMHWClass wide;
   wide.name = "w";
-  wide.variables = {{"a", 11}, {"b", 32}, {"c", 2, 0, 1, 1, 7, 0}};
-  const TMHWClass again = TMHWClass::FromPlain(wide.Plain());
-  ASSERT_EQ(again.variables.size(), 3u);
-  EXPECT_EQ(again.variables[0].type, 11);
-  EXPECT_EQ(again.variables[1].type, 32);
-  EXPECT_EQ(again.variables[2].length, 7);
-  EXPECT_EQ(again.variables[2].name, "c");
+  wide.variables = {{"a", 11, 0, 1, 1, 0, 0}, {"b", 32, 0, 1, 1, 0, 0}, {"c", 2, 0, 1, 1, 7, 0}};
+  EXPECT_EQ(TMHWClass::FromPlain(wide.Plain()).variables, wide.variables);
 
   // No variables: 14 header bytes, the name, its NUL and two zero bytes.
   TMHWClass empty;
   empty.name = "none";
-  EXPECT_EQ(empty.Plain(),
-            (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 'n', 'o', 'n', 'e', 0, 0, 0}));
+  EXPECT_EQ(empty.Plain(), (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 'n', 'o', 'n', 'e', 0, 0, 0}));
 }
 
 TEST(ClassResource, EditsVariables) {
   const MessageTable messages;
   TMHWClass c = TMHWClass::FromPlain(ClassFile("k", {{"a", 2, 1}, {"b", 2, 1}, {"c", 2, 1}}));
   c.NuevaVariable(0, messages);
-  EXPECT_EQ(c.variables[1].name, "NUEVA_VAR");
-  EXPECT_EQ(c.variables[1].length, 10);
+  EXPECT_EQ(c.variables[1], (ClassVariable{"NUEVA_VAR", 2, 0, 1, 1, 10, 0}));
   EXPECT_TRUE(c.MueveVariable(3, 0));
   std::string order;
   for (const auto& v : c.variables) order += v.name.substr(0, 1);
@@ -88,46 +73,83 @@ TEST(ClassResource, EditsVariables) {
   EXPECT_EQ(c.variables.size(), 1u);  // the last one stays
 }
 
+TEST(ClassEditingRules, VariableNames) {
+  for (const char* name : {"A", "var_1", "x.y+z", "ZZZ9"}) EXPECT_TRUE(IsValidVariableName(name));
+  for (const char* name : {"", "a b", "ñ", "a-b", "a;"}) EXPECT_FALSE(IsValidVariableName(name));
+}
+
+TEST(ClassEditingRules, NumberFieldsTakeWhatTheFileHolds) {
+  struct Case {
+    const char* text;
+    int type;
+    VariableField field;
+    std::optional<int> value;
+  };
+  const Case cases[] = {
+      {"12", 0, VariableField::Length, 12},
+      {"65535", 0, VariableField::Length, 65535},
+      {"65536", 0, VariableField::Length, std::nullopt},   // 2 bytes
+      {"256", 2, VariableField::Length, std::nullopt},     // 1 byte
+      {"255", 5, VariableField::Length, 255},
+      {"16", 3, VariableField::Option, std::nullopt},      // precision in 4 bits
+      {"15", 3, VariableField::Option, 15},
+      {"16", 10, VariableField::Length, std::nullopt},
+      {"99999", 7, VariableField::Dimension1, std::nullopt},
+      {"5", 7, VariableField::Dimension2, 5},
+      {"", 0, VariableField::Length, std::nullopt},         // emptied: the stored value stays
+      {"1a", 0, VariableField::Length, std::nullopt},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(VariableFieldValue(c.text, c.type, c.field), c.value) << c.text << " type " << c.type;
+  EXPECT_EQ(DigitsOnly("1a2-3 "), "123");
+}
+
+TEST(ClassEditingRules, TypeChangeKeepsTheVariableWritable) {
+  ClassVariable v{"v", 0, 3, 1, 1, 1000, 1};
+  SetVariableType(v, 3);
+  EXPECT_EQ(v, (ClassVariable{"v", 3, 0, 1, 1, 15, 1}));
+  // The class reads back as the editor shows it.
+  TMHWClass c;
+  c.name = "K";
+  c.variables = {v};
+  EXPECT_EQ(TMHWClass::FromPlain(c.Plain()).variables, c.variables);
+}
+
+TEST(ScriptListing, ClassEntryUnderTheCursor) {
+  const std::vector<std::string> names = {"Menu", "PLAYER"};
+  struct Case {
+    const char* line;
+    std::size_t column;
+    int entry;
+  };
+  const Case cases[] = {
+      {"class Menu;", 7, 0},
+      {"class Menu;", 10, 0},              // just after the name
+      {"  player.volume = 3;", 10, 1},     // on the variable: its class
+      {"  Menus.x = 1;", 3, -1},
+      {"script main(){", 8, -1},
+      {"", 0, -1},
+      {"class Menu;", 40, -1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ClassEntryAt(c.line, c.column, names), c.entry) << c.line;
+}
+
 TEST(ApplicationResource, ByteLayoutAndNames) {
   TMHWApplication a;
   a.initial_script = "start";
   EXPECT_EQ(a.Plain().size(), 2u + 2 + 5 + 2 + 2 + 2 + 10 + 2 + 38);
   const Bytes file = test::ApplicationFile("averylongname", "end", "", {"main", "main2"}, {"hola"});
-  const TMHWApplication read = TMHWApplication::FromPlain(file);
+  TMHWApplication read = TMHWApplication::FromPlain(file);
   EXPECT_EQ(read.initial_script, "averylon");
-  EXPECT_EQ(read.final_script, "end");
   EXPECT_EQ(read.classes, (std::vector<std::string>{"main", "main2"}));
-  EXPECT_EQ(read.comments, std::vector<std::string>{"hola"});
-  TMHWApplication copy = read;
-  EXPECT_FALSE(copy.AnadeClase("main"));
+  EXPECT_FALSE(read.AnadeClase("main"));
   const MessageTable messages;
   TArbol tree;
-  TNodo* dir = AnadeNodo({}, "code", tree, nullptr);
-  TNodo* node = AnadeNodo(Compress(file), "start.apz", tree, dir);
+  TNodo* node = AnadeNodo(Compress(file), "start.apz", tree, AnadeNodo({}, "code", tree, nullptr));
   std::vector<std::string> lines;
   TMHWApplication::Create(*node).Describe(*node, messages, lines);
   EXPECT_EQ(lines.back(), "Comentarios :hola");
   EXPECT_EQ(lines[2], "Aplicación : start.apz");
-}
-
-TEST(ResourceJson, ClassAndApplicationRoundTrip) {
-  const Bytes klass = ClassFile("main", {{"t", 0, 20, 1}, {"n", 2, 5, 0, 3, 2}});
-  nlohmann::ordered_json j;
-  ASSERT_TRUE(DumpClass(klass, "main.clz", j));
-  EXPECT_EQ(j["reserved"], "DEAD00000001");
-  j["variables"][1]["dimension_kind"] = 0;  // ignored: computed from the dimensions
-  Bytes built;
-  ASSERT_TRUE(BuildClass(j, "main.clz", built));
-  EXPECT_EQ(built, klass);
-  j["variables"][0]["name"] = "much_too_long_name";
-  EXPECT_EQ(BuildClass(j, "main.clz", built).outcome, Outcome::Rejected);
-
-  const Bytes app = test::ApplicationFile("start", "end", "pal", {"main"}, {"a comment"});
-  ASSERT_TRUE(DumpApplication(app, "s.apz", j));
-  ASSERT_TRUE(BuildApplication(j, "s.apz", built));
-  EXPECT_EQ(built, app);
-  j["classes"] = 3;
-  EXPECT_FALSE(BuildApplication(j, "s.apz", built));
 }
 
 // A tree: dir "aaa/deep/x.clz" (class "shared" two levels down), "basic/b.clz" (class "shared"),
@@ -135,22 +157,19 @@ TEST(ResourceJson, ClassAndApplicationRoundTrip) {
 TEST(ScriptResource, ClassSearchOrderAndReferences) {
   TArbol tree;
   TNodo* root = AnadeNodo({}, "image", tree, nullptr);
-  TNodo* aaa = AnadeNodo({}, "aaa", tree, root);
-  TNodo* deep = AnadeNodo({}, "deep", tree, aaa);
+  TNodo* deep = AnadeNodo({}, "deep", tree, AnadeNodo({}, "aaa", tree, root));
   AnadeNodo(Compress(ClassFile("shared", {{"deepvar", 2, 1}})), "x.clz", tree, deep);
-  TNodo* basic = AnadeNodo({}, "BASIC", tree, root);
-  AnadeNodo(Compress(ClassFile("shared", {{"basicvar", 2, 1}})), "b.clz", tree, basic);
-  TNodo* scripts = AnadeNodo({}, "scripts", tree, root);
-  test::ScriptAssembler a("s", {"SHARED", "gone"});
-  TNodo* script = AnadeNodo(Compress(a.Plain()), "s.cpz", tree, scripts);
+  AnadeNodo(Compress(ClassFile("shared", {{"basicvar", 2, 1}})), "b.clz", tree,
+            AnadeNodo({}, "BASIC", tree, root));
+  const Bytes script = test::ScriptAssembler("s", {"SHARED", "gone"}).Plain();
+  TNodo* node = AnadeNodo(Compress(script), "s.cpz", tree, AnadeNodo({}, "scripts", tree, root));
 
-  const TNodo* found = FindClassNode(*script, "SHARED");
+  const TNodo* found = FindClassNode(*node, "SHARED");
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->Text, "b.clz");
   const std::vector<UnresolvedReference> missing = CheckReferences(*root);
   ASSERT_EQ(missing.size(), 2u);
-  EXPECT_EQ(missing[0].kind, ReferenceKind::Class);
-  EXPECT_EQ(missing[0].name, "gone");
+  EXPECT_EQ(std::pair(missing[0].kind, missing[0].name), std::pair(ReferenceKind::Class, std::string("gone")));
   EXPECT_EQ(missing[1].kind, ReferenceKind::Panel);
 }
 
@@ -160,8 +179,7 @@ TEST(CodeExport, AFirmwareWithoutCodeWritesThreeEmptyFiles) {
   const InstructionTable instructions;
   const VarTypeTable types;
   const MessageTable messages;
-  const CodeTables tables{instructions, types, messages};
-  ASSERT_TRUE(ExtraeTodoElCodigo(doc, dir.path(), tables).ok());
+  ASSERT_TRUE(ExtraeTodoElCodigo(doc, dir.path(), {instructions, types, messages}).ok());
   for (const char* name : {"Applications.txt", "Classes.txt", "Scripts.txt"})
     EXPECT_EQ(test::ReadText(dir / name), "") << name;
 }

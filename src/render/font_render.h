@@ -14,12 +14,6 @@ struct ClipRect {
   int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
 };
 
-// The colour of a colour value: red bits 0-7, green 8-15, blue 16-23.
-inline Rgb ColourOf(std::uint32_t value) {
-  return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-          static_cast<std::uint8_t>(value >> 16)};
-}
-
 // The ink pixels of glyph `code` with its top left corner at (x, y).
 void DibujaLetra(PixelBuffer& buffer, const TMHWFont& set, int code, int font, int x, int y,
                  Rgb colour);

@@ -237,20 +237,4 @@ std::string PaletteChangeKey(const TNodo& palette_node) {
   return (parent != nullptr ? parent->Text : std::string()) + ":" + palette_node.Text;
 }
 
-void PaletteNotifier::Add(PaletteObserver* observer) {
-  if (observer != nullptr && std::find(observers_.begin(), observers_.end(), observer) ==
-                                 observers_.end())
-    observers_.push_back(observer);
-}
-
-void PaletteNotifier::Remove(PaletteObserver* observer) {
-  observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
-}
-
-void PaletteNotifier::Notify(const std::string& key) const {
-  // A copy: an observer may remove itself while it is told.
-  const std::vector<PaletteObserver*> observers = observers_;
-  for (PaletteObserver* o : observers) o->PaletteChanged(key);
-}
-
 }  // namespace corvane

@@ -110,22 +110,4 @@ std::optional<TMHWPalette> PaletteFor(const TArbol& tree, const TNodo& resource,
 // "parent:name" of a palette node, the text palette changes are announced with.
 std::string PaletteChangeKey(const TNodo& palette_node);
 
-// Editors that show resources with a palette learn of palette changes through this list.
-class PaletteObserver {
- public:
-  virtual ~PaletteObserver() = default;
-  // `key` is PaletteChangeKey of the palette that changed.
-  virtual void PaletteChanged(const std::string& key) = 0;
-};
-
-class PaletteNotifier {
- public:
-  void Add(PaletteObserver* observer);
-  void Remove(PaletteObserver* observer);
-  void Notify(const std::string& key) const;
-
- private:
-  std::vector<PaletteObserver*> observers_;
-};
-
 }  // namespace corvane

@@ -1,6 +1,6 @@
 #include "support/font_table_builder.h"
 
-#include <stdexcept>
+#include "support/image_canvas.h"
 
 namespace corvane::test {
 
@@ -9,6 +9,14 @@ namespace {
 bool Little(int model) { return model == 1 || model == 2 || model == 3 || model == 10 || model == 20 || model == 22; }
 bool Packed(int model) { return model == 5 || model == 6 || model == 9 || model == 21; }
 bool Main(const std::string& name) { return name == "fudemi" || name == "eurost"; }
+
+// Where the fonts of a model's test image go.
+std::uint32_t FontAreaOffset(int model) {
+  if (Little(model)) return model == 20 ? 0xD0000 : 0x120000;
+  if (model == 5 || model == 21) return 0x60000;
+  if (model == 6 || model == 9) return 0x40000;
+  return 0x4000;  // 13, 16, 23: before the data area
+}
 
 std::uint32_t BaseOf(int model) {
   switch (model) {
@@ -23,26 +31,8 @@ std::uint32_t BaseOf(int model) {
   }
 }
 
-class Out {
- public:
-  Out(Bytes& b, bool little) : b_(b), little_(little) {}
-  void U32(std::size_t pos, std::uint32_t v, bool little) {
-    for (int i = 0; i < 4; ++i) At(pos + static_cast<std::size_t>(i)) =
-        static_cast<std::uint8_t>(v >> (little ? 8 * i : 8 * (3 - i)));
-  }
-  void Ptr(std::size_t pos, std::uint32_t v) { U32(pos, v, little_); }
-  std::uint8_t& At(std::size_t pos) {
-    if (pos >= b_.size()) throw std::invalid_argument("font area outside the image");
-    return b_[pos];
-  }
-
- private:
-  Bytes& b_;
-  bool little_;
-};
-
 // Glyph bytes: rows of ceil(width / 8) bytes, most significant bit leftmost.
-std::uint32_t WriteGlyph(Out& out, std::size_t at, int code, int width, int height, bool padded,
+std::uint32_t WriteGlyph(Canvas& out, std::size_t at, int code, int width, int height, bool padded,
                          const std::function<bool(int, int, int)>& ink) {
   if (width == 0) return 4;
   const int row_bytes = (width + 7) / 8;
@@ -56,25 +46,23 @@ std::uint32_t WriteGlyph(Out& out, std::size_t at, int code, int width, int heig
   return padded ? (size + 3) / 4 * 4 : size;
 }
 
-void WriteHeader(Out& out, std::size_t at, const FontSpec& f) {
-  for (std::size_t i = 0; i < 16; ++i) out.At(at + i) = 0;
-  for (std::size_t i = 0; i < f.name.size() && i < 8; ++i) out.At(at + i) = static_cast<std::uint8_t>(f.name[i]);
+void WriteHeader(Canvas& out, std::size_t at, const FontSpec& f) {
+  out.Text(at, f.name.substr(0, 8), 16);
   out.At(at + 9) = f.height_byte;
   out.At(at + 10) = f.size;
 }
 
 // Writes the glyphs of font `f` (index fi) from `q`, fills their pointers; returns the end.
-std::size_t WriteGlyphs(Out& out, std::size_t q, const FontSpec& f, std::size_t fi,
+std::size_t WriteGlyphs(Canvas& out, std::size_t q, const FontSpec& f, std::size_t fi,
                         std::size_t pointers, std::uint32_t base, bool padded) {
   const int first = Main(f.name) ? 32 : 0;
   const std::size_t slot0 = pointers + 1024 * fi;
   for (int c = first; c < 256; ++c) {
-    out.Ptr(slot0 + 4 * static_cast<std::size_t>(c), static_cast<std::uint32_t>(q + base));
+    out.Number(slot0 + 4 * static_cast<std::size_t>(c), static_cast<std::uint32_t>(q + base));
     q += WriteGlyph(out, q, c, f.widths[static_cast<std::size_t>(c)], f.Height(), padded, f.ink);
   }
   // Codes 0-31 of a main font share code 32's bytes: a copy of its pointer.
-  for (int c = 0; c < first; ++c)
-    for (std::size_t k = 0; k < 4; ++k) out.At(slot0 + 4 * static_cast<std::size_t>(c) + k) = out.At(slot0 + 128 + k);
+  for (int c = 0; c < first; ++c) out.Number(slot0 + 4 * static_cast<std::size_t>(c), out.Number(slot0 + 128));
   return q;
 }
 
@@ -82,25 +70,18 @@ std::size_t WriteGlyphs(Out& out, std::size_t q, const FontSpec& f, std::size_t 
 
 bool PatternInk(int code, int row, int col) { return (code * 7 + row * 3 + col * 5) % 11 < 4; }
 
-std::uint32_t FontAreaOffset(int model) {
-  if (Little(model)) return model == 20 ? 0xD0000 : 0x120000;
-  if (model == 5 || model == 21) return 0x60000;
-  if (model == 6 || model == 9) return 0x40000;
-  return 0x4000;  // 13, 16, 23: before the data area
-}
-
 FontLayout PlaceFonts(Bytes& image, int model, std::uint32_t base, const std::vector<FontSpec>& fonts,
                       std::uint32_t packed_room) {
   const bool little = Little(model);
   const bool padded = model != 23;
-  Out out(image, little);
+  Canvas out(image, little), big(image, false), le(image, true);
   const std::size_t n = fonts.size();
   FontLayout l;
   l.at = FontAreaOffset(model);
   std::size_t a = l.at;
   if (Packed(model)) {
     // [n][headers][width tables][T: n, header pointers, width pointers, 4n unused][glyph pointers][glyphs]
-    out.U32(a, static_cast<std::uint32_t>(n), false);
+    big.Number(a, static_cast<std::uint32_t>(n));
     for (std::size_t i = 0; i < n; ++i) {
       l.header.push_back(static_cast<std::uint32_t>(a + 4 + 16 * i));
       WriteHeader(out, l.header.back(), fonts[i]);
@@ -111,11 +92,11 @@ FontLayout PlaceFonts(Bytes& image, int model, std::uint32_t base, const std::ve
       for (std::size_t c = 0; c < 256; ++c) out.At(w + c) = fonts[i].widths[c];
     }
     l.table = static_cast<std::uint32_t>(w);
-    out.U32(w, static_cast<std::uint32_t>(n), false);
+    big.Number(w, static_cast<std::uint32_t>(n));
     for (std::size_t i = 0; i < n; ++i) {
-      out.Ptr(w + 4 + 4 * i, l.header[i] + base);
-      out.Ptr(w + 4 + 4 * n + 4 * i, l.widths[i] + base);
-      out.Ptr(w + 4 + 8 * n + 4 * i, 0);
+      out.Number(w + 4 + 4 * i, l.header[i] + base);
+      out.Number(w + 4 + 4 * n + 4 * i, l.widths[i] + base);
+      out.Number(w + 4 + 8 * n + 4 * i, 0);
     }
     const std::size_t pointers = w + 4 + 12 * n;
     std::size_t q = pointers + 1024 * n;
@@ -132,7 +113,7 @@ FontLayout PlaceFonts(Bytes& image, int model, std::uint32_t base, const std::ve
   // [glyphs][room][header][widths] ([glyphs][room][widths][header] in model 23).
   const std::size_t pointers = a;
   l.table = static_cast<std::uint32_t>(a + 1024 * n);
-  out.U32(l.table, static_cast<std::uint32_t>(n), true);
+  le.Number(l.table, static_cast<std::uint32_t>(n));
   std::size_t q = (l.table + 4 + 8 * n + 15) / 16 * 16;
   for (std::size_t i = 0; i < n; ++i) {
     l.glyph0.push_back(static_cast<std::uint32_t>(q));
@@ -144,8 +125,8 @@ FontLayout PlaceFonts(Bytes& image, int model, std::uint32_t base, const std::ve
     l.widths.push_back(static_cast<std::uint32_t>(widths));
     WriteHeader(out, header, fonts[i]);
     for (std::size_t c = 0; c < 256; ++c) out.At(widths + c) = fonts[i].widths[c];
-    out.Ptr(l.table + 4 + 4 * i, static_cast<std::uint32_t>(header + base));
-    out.Ptr(l.table + 4 + 4 * n + 4 * i, static_cast<std::uint32_t>(widths + base));
+    out.Number(l.table + 4 + 4 * i, static_cast<std::uint32_t>(header + base));
+    out.Number(l.table + 4 + 4 * n + 4 * i, static_cast<std::uint32_t>(widths + base));
     q = (q + 256 + 16 + 3) / 4 * 4;
   }
   return l;

@@ -35,9 +35,6 @@ struct FontLayout {
   std::uint32_t end_of_area = 0;  // packed models: where the blank room after the glyphs ends
 };
 
-// Where the fonts of a model's test image go.
-std::uint32_t FontAreaOffset(int model);
-
 // Writes the fonts into `image` (a flash image of `model`, base address `base`).
 FontLayout PlaceFonts(Bytes& image, int model, std::uint32_t base, const std::vector<FontSpec>& fonts,
                       std::uint32_t packed_room = 64);

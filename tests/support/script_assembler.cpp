@@ -9,10 +9,12 @@ void Put16(Bytes& b, std::uint32_t v) {
   b.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
   b.push_back(static_cast<std::uint8_t>(v & 0xFF));
 }
+void PutText(Bytes& b, const std::string& s) { b.insert(b.end(), s.begin(), s.end()); }
+void PutLong(Bytes& b, const std::string& s) {
+  Put16(b, static_cast<std::uint32_t>(s.size()));
+  PutText(b, s);
+}
 }  // namespace
-
-ScriptAssembler::ScriptAssembler(std::string name, std::vector<std::string> classes)
-    : name_(std::move(name)), classes_(std::move(classes)) {}
 
 ScriptAssembler& ScriptAssembler::Op(std::uint16_t opcode) {
   Put16(code_, opcode);
@@ -21,39 +23,30 @@ ScriptAssembler& ScriptAssembler::Op(std::uint16_t opcode) {
 }
 
 ScriptAssembler& ScriptAssembler::Word(std::uint16_t opcode, std::uint16_t value) {
-  Put16(code_, opcode);
+  Op(opcode);
   Put16(code_, value);
-  ++count_;
   return *this;
 }
 
 ScriptAssembler& ScriptAssembler::Int(std::uint16_t opcode, std::int32_t value) {
-  Put16(code_, opcode);
-  if (code_.size() % 4 != 0) Put16(code_, 0);
-  const auto v = static_cast<std::uint32_t>(value);
-  Put16(code_, v >> 16);
-  Put16(code_, v);
-  ++count_;
-  return *this;
+  return Var(opcode, static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) >> 16),
+             static_cast<std::uint16_t>(value));
 }
 
 ScriptAssembler& ScriptAssembler::Var(std::uint16_t opcode, std::uint16_t class_index,
                                       std::uint16_t variable) {
-  Put16(code_, opcode);
+  Op(opcode);
   if (code_.size() % 4 != 0) Put16(code_, 0);
   Put16(code_, class_index);
   Put16(code_, variable);
-  ++count_;
   return *this;
 }
 
 ScriptAssembler& ScriptAssembler::Str(std::uint16_t opcode, const std::string& text) {
-  Put16(code_, opcode);
-  Put16(code_, static_cast<std::uint32_t>(text.size()));
-  code_.insert(code_.end(), text.begin(), text.end());
+  Op(opcode);
+  PutLong(code_, text);
   code_.push_back(0);
   if (code_.size() % 2 != 0) code_.push_back(0);
-  ++count_;
   return *this;
 }
 
@@ -69,14 +62,8 @@ ScriptAssembler& ScriptAssembler::Bind(int label) {
 
 ScriptAssembler& ScriptAssembler::Jump(std::uint16_t opcode, int label) {
   Put16(code_, opcode);
-  fixups_.push_back({code_.size(), {label, count_}});
+  fixups_.push_back({code_.size(), {label, count_++}});
   Put16(code_, 0);
-  ++count_;
-  return *this;
-}
-
-ScriptAssembler& ScriptAssembler::Raw(const Bytes& bytes) {
-  code_.insert(code_.end(), bytes.begin(), bytes.end());
   return *this;
 }
 
@@ -85,10 +72,9 @@ Bytes ScriptAssembler::Plain() const {
   for (std::size_t i = 0; i < 16; ++i)
     out.push_back(i < name_.size() ? static_cast<std::uint8_t>(name_[i]) : 0);
   out.push_back(static_cast<std::uint8_t>(classes_.size()));
-  for (const std::string& c : classes_) {
+  for (const std::string& c : classes_)
     for (std::size_t i = 0; i < 18; ++i)
       out.push_back(i < c.size() && i < 16 ? static_cast<std::uint8_t>(c[i]) : 0);
-  }
   Bytes code = code_;
   for (const auto& [offset, target] : fixups_) {
     const int bound = labels_.at(static_cast<std::size_t>(target.first));
@@ -102,26 +88,8 @@ Bytes ScriptAssembler::Plain() const {
   return out;
 }
 
-}  // namespace corvane::test
-
-namespace corvane::test {
-
-namespace {
-void PutText(Bytes& b, const std::string& s) {
-  b.insert(b.end(), s.begin(), s.end());
-}
-void PutShort(Bytes& b, const std::string& s) {
-  b.push_back(static_cast<std::uint8_t>(s.size()));
-  PutText(b, s);
-}
-void PutLong(Bytes& b, const std::string& s) {
-  Put16(b, static_cast<std::uint32_t>(s.size()));
-  PutText(b, s);
-}
-}  // namespace
-
 Bytes ClassFile(const std::string& name, const std::vector<ClassVarSpec>& variables) {
-  Bytes descriptors;
+  Bytes descriptors, names;
   for (const ClassVarSpec& v : variables) {
     const bool dims = v.dim1 != 0;
     const int t = v.type;
@@ -141,22 +109,19 @@ Bytes ClassFile(const std::string& name, const std::vector<ClassVarSpec>& variab
       Put16(descriptors, v.dim1);
       Put16(descriptors, v.dim2);
     }
+    PutText(names, v.name);
+    names.push_back(0);
   }
-  std::size_t names = 0;
-  for (const ClassVarSpec& v : variables) names += v.name.size() + 1;
   Bytes out;
   Put16(out, static_cast<std::uint32_t>(variables.size()));
   out.insert(out.end(), {0xDE, 0xAD, 0, 0, 0, 1});
   Put16(out, static_cast<std::uint32_t>(descriptors.size()));
   Put16(out, static_cast<std::uint32_t>(name.size() + 1));
-  Put16(out, static_cast<std::uint32_t>(names));
+  Put16(out, static_cast<std::uint32_t>(names.size()));
   out.insert(out.end(), descriptors.begin(), descriptors.end());
   PutText(out, name);
   out.push_back(0);
-  for (const ClassVarSpec& v : variables) {
-    PutText(out, v.name);
-    out.push_back(0);
-  }
+  out.insert(out.end(), names.begin(), names.end());
   out.insert(out.end(), {0, 0});
   return out;
 }
@@ -172,42 +137,6 @@ Bytes ApplicationFile(const std::string& initial, const std::string& final_scrip
   Put16(out, static_cast<std::uint32_t>(comments.size()));
   for (const std::string& c : comments) PutLong(out, c);
   out.insert(out.end(), 38, 0);
-  return out;
-}
-
-Bytes PanelFile(std::uint16_t init_method, std::uint16_t refresh_method, std::uint16_t final_method,
-                const std::string& icons, const std::vector<PanelElementSpec>& elements) {
-  Bytes out;
-  Put16(out, init_method);
-  Put16(out, refresh_method);
-  Put16(out, final_method);
-  Put16(out, 0x01);  // language 0
-  out.push_back(0);  // default language
-  PutShort(out, "panel");
-  PutShort(out, icons);
-  out.insert(out.end(), 12, 0);  // area sizes (not read back)
-  Put16(out, static_cast<std::uint32_t>(elements.size()));
-  for (const PanelElementSpec& e : elements) {
-    out.push_back(e.kind);
-    out.push_back(static_cast<std::uint8_t>(((e.x1 >> 8) & 3) | (((e.y1 >> 8) & 3) << 2) |
-                                            (((e.x2 >> 8) & 3) << 4) | (((e.y2 >> 8) & 3) << 6)));
-    for (const std::uint16_t c : {e.x1, e.y1, e.x2, e.y2})
-      out.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    out.insert(out.end(), {0, 0, 0, 1, 0, 2, 0, 17 << 2});  // reserved .. justification and size
-    out.push_back(1);                                       // one style
-    out.insert(out.end(), {0x01, 0x20, 0x00});
-    out.insert(out.end(), {0xFF, 0xFF, 0xFF, 0xFF});  // visibility
-    Put16(out, 0);                                    // key
-    Put16(out, 0);                                    // array index
-    Put16(out, 0);                                    // reserved
-    Put16(out, e.method);
-    PutShort(out, e.name);
-    PutShort(out, "");  // variable
-    PutShort(out, "");  // next panel
-    if (e.kind != 3) PutLong(out, e.text0);
-  }
-  out.push_back(1);
-  PutShort(out, "font1");
   return out;
 }
 

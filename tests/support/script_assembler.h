@@ -13,19 +13,19 @@ namespace corvane::test {
 
 // The opcodes of the shipped instruction table (data/INIs/asm_inst.ini).
 namespace op {
-inline constexpr std::uint16_t kEnd = 0, kPushInt = 1, kPushWord = 2, kMethod = 3, kPushVar = 4,
-                               kPushStr = 5, kDrop = 6, kAssign = 7, kPrint = 8, kWait = 9,
-                               kOpen = 10, kSetText = 11, kInc = 12, kStore = 13, kNext = 15,
-                               kCall = 16, kExit = 17, kGoto = 18, kIfNot = 19, kTestNegative = 22,
-                               kFor = 29, kLoop = 31, kUntil = 33, kWhile = 34, kAdd = 39,
-                               kSub = 40, kMul = 41, kEq = 44, kLess = 46, kGreater = 47, kNot = 52,
-                               kDec = 54, kDup = 56, kNegateIf = 108, kShow = 157, kHide = 158,
-                               kRedraw = 159, kFocus = 160, kBeep = 161;
+inline constexpr std::uint16_t kEnd = 0, kPushInt = 1, kMethod = 3, kPushVar = 4, kPushStr = 5,
+                               kAssign = 7, kPrint = 8, kWait = 9, kOpen = 10, kSetText = 11,
+                               kInc = 12, kStore = 13, kNext = 15, kCall = 16, kExit = 17,
+                               kGoto = 18, kIfNot = 19, kTestNegative = 22, kFor = 29, kLoop = 31,
+                               kUntil = 33, kWhile = 34, kAdd = 39, kMul = 41, kEq = 44,
+                               kLess = 46, kGreater = 47, kDec = 54, kDup = 56, kNegateIf = 108,
+                               kShow = 157, kHide = 158, kRedraw = 159, kFocus = 160, kBeep = 161;
 }  // namespace op
 
 class ScriptAssembler {
  public:
-  ScriptAssembler(std::string name, std::vector<std::string> classes);
+  ScriptAssembler(std::string name, std::vector<std::string> classes)
+      : name_(std::move(name)), classes_(std::move(classes)) {}
 
   // One instruction each; they return the assembler for chaining.
   ScriptAssembler& Op(std::uint16_t opcode);                         // 2 bytes
@@ -39,8 +39,6 @@ class ScriptAssembler {
   int NewLabel();
   // The label points at the next instruction.
   ScriptAssembler& Bind(int label);
-  // Raw bytes appended to the code.
-  ScriptAssembler& Raw(const Bytes& bytes);
 
   // The plain script file (labels resolved).
   Bytes Plain() const;
@@ -53,10 +51,6 @@ class ScriptAssembler {
   std::vector<int> labels_;                                          // label -> instruction index
   std::vector<std::pair<std::size_t, std::pair<int, int>>> fixups_;  // offset -> (label, index)
 };
-
-}  // namespace corvane::test
-
-namespace corvane::test {
 
 // Independent encoders of the other files scripts use, for the tests and the demo.
 struct ClassVarSpec {
@@ -74,16 +68,5 @@ Bytes ClassFile(const std::string& name, const std::vector<ClassVarSpec>& variab
 Bytes ApplicationFile(const std::string& initial, const std::string& final_script,
                       const std::string& palette, const std::vector<std::string>& classes,
                       const std::vector<std::string>& comments);
-
-struct PanelElementSpec {
-  std::uint8_t kind = 2;  // 2 Button, 16 Window ...
-  std::string name;
-  std::uint16_t method = 0xFFFF;
-  std::string text0;
-  std::uint16_t x1 = 0, y1 = 0, x2 = 50, y2 = 20;
-};
-// A panel file (plain) with one style per element and text 0 only.
-Bytes PanelFile(std::uint16_t init_method, std::uint16_t refresh_method, std::uint16_t final_method,
-                const std::string& icons, const std::vector<PanelElementSpec>& elements);
 
 }  // namespace corvane::test
