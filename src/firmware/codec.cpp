@@ -279,7 +279,7 @@ class MatchFinder {
     if (max_len < 3) return {};
     const Pos low = static_cast<Pos>(c - std::min(c, kWindow) + kBias);
     if (max_len >= 8) {
-      if (const Match m = WalkLong(c, low, max_len); m.length != 0) return m;
+      if (const Match m = Walk<8>(chains_[kLong], c, low, max_len); m.length != 0) return m;
       if (const Match m = WalkMiddle(c, low); m.length != 0) return m;
     } else if (max_len >= 4) {
       if (const Match m = Walk<4>(chains_[kMiddle], c, low, max_len); m.length != 0) return m;
@@ -306,45 +306,29 @@ class MatchFinder {
   // (stored positions), the nearest of equals, using the chains of K-byte keys. Chains run
   // nearest first, so the first of equal lengths stays; a source can only beat a best of b bytes
   // when its byte b equals the current one, which one comparison tells.
+  //
+  // With 8-byte keys, sources inside a stretch of one byte value are taken a stretch at a time.
+  // When the current bytes begin with 8 equal bytes x, every source whose 8 bytes are x lies in a
+  // stretch of x's, and all of that stretch's positions follow one another in the chain, nearest
+  // first. How long each of them matches follows from the x's counted at the source and at c, so
+  // at most two of them need weighing (BestInStretch).
   template <std::size_t K>
   Match Walk(const Chains& chains, std::size_t c, Pos low, std::size_t limit) const {
     Match best;
     std::size_t best_len = K - 1;
     const std::uint8_t* const cur = in_ + c;
-    for (Pos e = chains.head[Hash<K>(c)]; e >= low; e = chains.prev[e & (kWindow - 1)]) {
-      const std::size_t s = e - kBias;
-      const std::size_t cap = std::min(c - s, limit);
-      const std::uint8_t* const src = in_ + s;
-      if (cap <= best_len || src[best_len] != cur[best_len]) continue;
-      const std::size_t len = CommonLength(src, cur, cap, size_ - c);
-      if (len <= best_len) continue;
-      best_len = len;
-      best.distance = c - s;
-      best.length = len;
-      if (len == limit) break;  // farther sources can at most tie
+    std::uint64_t cur8 = 0;
+    bool run = false;
+    if constexpr (K == 8) {
+      cur8 = LoadLE64(cur);
+      run = cur8 == (cur8 & 0xFF) * 0x0101010101010101u;
     }
-    return best;
-  }
-
-  // Walk<8> that takes the sources inside a stretch of one byte value a stretch at a time. When
-  // the current bytes begin with 8 equal bytes x, every source whose 8 bytes are x lies in a
-  // stretch of x's, and all of that stretch's positions follow one another in the chain, nearest
-  // first. How long each of them matches follows from the x's counted at the source and at c, so
-  // at most three of them need comparing (BestInStretch).
-  Match WalkLong(std::size_t c, Pos low, std::size_t limit) const {
-    const Chains& chains = chains_[kLong];
-    const std::uint8_t* const cur = in_ + c;
-    const std::uint64_t cur8 = LoadLE64(cur);
-    const bool run = cur8 == (cur8 & 0xFF) * 0x0101010101010101u;
     const std::size_t run_c = run ? RunLength(c, limit) : 0;
-    const std::size_t low_pos = low - kBias;
-    Match best;
-    std::size_t best_len = 7;
-    for (Pos e = chains.head[Hash<8>(c)]; e >= low; e = chains.prev[e & (kWindow - 1)]) {
+    for (Pos e = chains.head[Hash<K>(c)]; e >= low; e = chains.prev[e & (kWindow - 1)]) {
       const std::size_t s = e - kBias;
       if (run && LoadLE64(in_ + s) == cur8) {
         // The x's before s, as far as one of them could still be the nearest best.
-        const std::size_t below = RunBefore(s, low_pos, cur[0], limit + 1);
+        const std::size_t below = RunBefore(s, low - kBias, cur[0], limit + 1);
         BestInStretch(c, s, below, run_c, limit, best_len, best);
         if (best_len == limit) break;
         e = static_cast<Pos>(s - below + kBias);  // the walk goes on past the stretch
