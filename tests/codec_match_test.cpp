@@ -1,6 +1,7 @@
 // The compressor's match search against the step-by-step form on the shapes that steer it: short
 // periods (matches cut by their distance), records that differ in a few bytes (many equal
-// matches of 8 to 12 bytes), words (matches of 3 to 7 bytes) and runs between them.
+// matches of 8 to 12 bytes), words (matches of 3 to 7 bytes), runs between them, and stretches of
+// one value of every length.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -41,6 +42,17 @@ Bytes Words(std::mt19937& rng, std::size_t size) {
   return out;
 }
 
+// Stretches of one value, shorter and longer than the longest match, between other bytes.
+Bytes Stretches(std::mt19937& rng, std::size_t size) {
+  Bytes out;
+  while (out.size() < size) {
+    out.insert(out.end(), rng() % 90 + 1, static_cast<std::uint8_t>(rng() % 2));
+    if (rng() % 3 == 0) out.push_back(static_cast<std::uint8_t>(2 + rng() % 2));
+  }
+  out.resize(size);
+  return out;
+}
+
 TEST(ComprimeMatches, SameStreamAsTheStepByStepForm) {
   std::mt19937 rng(31);
   std::vector<std::pair<std::string, Bytes>> inputs;
@@ -49,6 +61,7 @@ TEST(ComprimeMatches, SameStreamAsTheStepByStepForm) {
   for (const std::size_t size : {5u, 7u, 8u, 9u, 3000u})
     inputs.emplace_back("records" + std::to_string(size), Records(rng, size));
   for (const std::size_t size : {4u, 10u, 5000u}) inputs.emplace_back("words" + std::to_string(size), Words(rng, size));
+  for (const std::size_t size : {70u, 6000u}) inputs.emplace_back("stretches" + std::to_string(size), Stretches(rng, size));
   for (const auto& [name, plain] : inputs) {
     for (const int mode : {kModeBackReferences, kModeAll}) {
       Bytes out(CodecCapacity(plain.size()));

@@ -10,7 +10,8 @@
 // byte it looks at, the longest earlier match in the 2048-byte window whose source ends before
 // the current byte (at most 64 bytes and not past the input), the nearest one among equals, used
 // from 3 bytes on; then runs of one byte value. Hash chains on 3-, 4- and 8-byte prefixes find that
-// match without trying every window position.
+// match without trying every window position, and a stretch of one byte value is weighed at once
+// rather than source by source.
 #include "firmware/codec.h"
 
 #include <algorithm>
@@ -287,7 +288,8 @@ class MatchFinder {
   }
 
  private:
-  static constexpr int kHashBits = 12;
+  static constexpr int kHashBits = 14;
+
   static constexpr std::size_t kBias = kWindow + 1;
   enum Tier { kLong, kMiddle, kShort };
 
@@ -304,13 +306,34 @@ class MatchFinder {
   // (stored positions), the nearest of equals, using the chains of K-byte keys. Chains run
   // nearest first, so the first of equal lengths stays; a source can only beat a best of b bytes
   // when its byte b equals the current one, which one comparison tells.
+  //
+  // With 8-byte keys, sources inside a stretch of one byte value are taken a stretch at a time.
+  // When the current bytes begin with 8 equal bytes x, every source whose 8 bytes are x lies in a
+  // stretch of x's, and all of that stretch's positions follow one another in the chain, nearest
+  // first. How long each of them matches follows from the x's counted at the source and at c, so
+  // at most two of them need weighing (BestInStretch).
   template <std::size_t K>
   Match Walk(const Chains& chains, std::size_t c, Pos low, std::size_t limit) const {
     Match best;
     std::size_t best_len = K - 1;
     const std::uint8_t* const cur = in_ + c;
+    std::uint64_t cur8 = 0;
+    bool run = false;
+    if constexpr (K == 8) {
+      cur8 = LoadLE64(cur);
+      run = cur8 == (cur8 & 0xFF) * 0x0101010101010101u;
+    }
+    const std::size_t run_c = run ? RunLength(c, limit) : 0;
     for (Pos e = chains.head[Hash<K>(c)]; e >= low; e = chains.prev[e & (kWindow - 1)]) {
       const std::size_t s = e - kBias;
+      if (run && LoadLE64(in_ + s) == cur8) {
+        // The x's before s, as far as one of them could still be the nearest best.
+        const std::size_t below = RunBefore(s, low - kBias, cur[0], limit + 1);
+        BestInStretch(c, s, below, run_c, limit, best_len, best);
+        if (best_len == limit) break;
+        e = static_cast<Pos>(s - below + kBias);  // the walk goes on past the stretch
+        continue;
+      }
       const std::size_t cap = std::min(c - s, limit);
       const std::uint8_t* const src = in_ + s;
       if (cap <= best_len || src[best_len] != cur[best_len]) continue;
@@ -322,6 +345,74 @@ class MatchFinder {
       if (len == limit) break;  // farther sources can at most tie
     }
     return best;
+  }
+
+  // The sources s - k for k in [0, below], all starting with 8 x's and with x's from s - below to
+  // s: the nearest longest among them, kept when longer than best_len. With r_s x's counted from
+  // s and r_c from c (both at most limit; r_c = limit stands for "at least"), source s - k matches
+  // r_s + k bytes while that is below r_c, r_c bytes once it is above, and possibly more where
+  // they are equal; never more than its distance c - s + k or the limit. Each piece grows with k,
+  // so the nearest best of each is where it stops growing, and only the source where the x's end
+  // together needs comparing.
+  void BestInStretch(std::size_t c, std::size_t s, std::size_t below, std::size_t run_c,
+                     std::size_t limit, std::size_t& best_len, Match& best) const {
+    const std::size_t run_s = RunLength(s, limit);
+    const std::size_t d = c - s;
+    const std::size_t m = std::min(run_s, d);
+    // Offers source s - k matching len bytes; farther sources come later, so only longer wins.
+    const auto offer = [&](std::size_t k, std::size_t len) {
+      if (len <= best_len) return;
+      best_len = len;
+      best.distance = d + k;
+      best.length = len;
+    };
+    const auto growing = [&](std::size_t last) {  // r_s + k below r_c for k <= last
+      const std::size_t k = std::min(limit - m, last);
+      offer(k, std::min(m + k, limit));
+    };
+    const auto settled = [&] {  // r_s above r_c: every source matches r_c bytes but for its distance
+      const std::size_t k = std::min(run_c > d ? run_c - d : 0, below);
+      offer(k, std::min(run_c, d + k));
+    };
+    if (run_c == limit) {
+      growing(below);
+    } else if (run_s > run_c) {
+      settled();
+    } else {
+      const std::size_t equal_at = run_c - run_s;  // the source whose x's end where c's do
+      if (equal_at > 0) growing(std::min(equal_at - 1, below));
+      // Past it the x's at the source reach c's no sooner than its distance does (they end before
+      // c), so no farther source of the stretch matches longer.
+      if (equal_at <= below) {
+        const std::size_t src = s - equal_at;
+        offer(equal_at, CommonLength(in_ + src, in_ + c, std::min(c - src, limit), size_ - c));
+      }
+    }
+  }
+
+  // How many bytes from pos equal the byte at pos, at most limit (pos + limit <= size).
+  std::size_t RunLength(std::size_t pos, std::size_t limit) const {
+    const std::uint64_t x8 = in_[pos] * 0x0101010101010101u;
+    std::size_t n = 1;
+    for (; n + 8 <= limit; n += 8) {
+      const std::uint64_t diff = LoadLE64(in_ + pos + n) ^ x8;
+      if (diff != 0) return n + static_cast<std::size_t>(std::countr_zero(diff) / 8);
+    }
+    while (n < limit && in_[pos + n] == in_[pos]) ++n;
+    return n;
+  }
+
+  // How many bytes before pos, down to `low`, equal x, at most most.
+  std::size_t RunBefore(std::size_t pos, std::size_t low, std::uint8_t x, std::size_t most) const {
+    const std::uint64_t x8 = x * 0x0101010101010101u;
+    std::size_t n = 0;
+    while (n < most && pos - n >= low + 8) {
+      const std::uint64_t diff = LoadLE64(in_ + pos - n - 8) ^ x8;
+      if (diff != 0) return std::min(most, n + static_cast<std::size_t>(std::countl_zero(diff) / 8));
+      n += 8;
+    }
+    while (n < most && pos - n > low && in_[pos - n - 1] == x) ++n;
+    return std::min(n, most);
   }
 
   // Walk<4> with a limit of 7 where 8 bytes can be read at c: every length comes from one 8-byte

@@ -1,9 +1,14 @@
 #include "firmware/firmware.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
 #include "base/message_rows.h"
 #include "base/file_io.h"
 #include "base/platform.h"
 #include "firmware/models.h"
+#include "firmware/new_node.h"
 
 namespace corvane {
 
@@ -69,10 +74,31 @@ namespace {
 
 std::string Describe(const std::string& path) { return path.empty() ? "/" : path; }
 
+// Check-tree files found equal to this tree's while they were read, each with the file it equals.
+using SameFiles = std::unordered_map<const TNodo*, const TNodo*>;
+
+// The node at the same place in `tree` as `node` (same positions among siblings, level by level).
+const TNodo* Counterpart(const TNodo& node, const TArbol& tree) {
+  std::vector<std::size_t> path;
+  for (const TNodo* n = &node; n != nullptr; n = n->Parent()) {
+    // Loaders add children at the end: look there first.
+    const TNodo* parent = n->Parent();
+    const std::size_t count = parent ? parent->ChildCount() : n->Tree()->TopCount();
+    const TNodo* last = parent ? parent->Child(count - 1) : n->Tree()->Top(count - 1);
+    path.push_back(last == n ? count - 1 : n->Index());
+  }
+  const TNodo* at = tree.Top(path.back());
+  for (auto i = path.rbegin() + 1; at != nullptr && i != path.rend(); ++i) at = at->Child(*i);
+  return at;
+}
+
 // The first place where two trees differ (names, kinds, sizes, bytes, order), as a node path;
 // nullopt when they are the same.
-std::optional<std::string> FirstDifference(const TNodo& a, const TNodo& b, const std::string& path) {
-  if (a.IsDirectory() != b.IsDirectory() || a.Data.Datos != b.Data.Datos)
+std::optional<std::string> FirstDifference(const TNodo& a, const TNodo& b, const std::string& path,
+                                           const SameFiles& same) {
+  const auto known = same.find(&b);
+  const bool same_bytes = known != same.end() ? known->second == &a : a.Data.Datos == b.Data.Datos;
+  if (a.IsDirectory() != b.IsDirectory() || a.Data.Tamano != b.Data.Tamano || !same_bytes)
     return Describe(path);
   const std::size_t n = std::min(a.ChildCount(), b.ChildCount());
   for (std::size_t i = 0; i < n; ++i) {
@@ -80,7 +106,7 @@ std::optional<std::string> FirstDifference(const TNodo& a, const TNodo& b, const
     const TNodo& cb = *b.Child(i);
     const std::string child_path = path + "/" + ca.Text;
     if (ca.Text != cb.Text) return Describe(child_path);
-    if (auto d = FirstDifference(ca, cb, child_path)) return d;
+    if (auto d = FirstDifference(ca, cb, child_path, same)) return d;
   }
   if (a.ChildCount() != b.ChildCount()) {
     const TNodo& extra = a.ChildCount() > n ? *a.Child(n) : *b.Child(n);
@@ -97,14 +123,27 @@ std::optional<std::string> TFirmware::ReadBackDifference(const Bytes& out) const
 }
 
 std::optional<std::string> TFirmware::ReadBackDifferenceOf(Bytes& out) const {
+  // The files are compared as they are read: the check's tree copies only those that differ.
+  SameFiles same;
   TArbol tree;
   TFirmware check;
-  const bool loaded = check.CreateFromBytes(FileName, std::move(out), tree, Model).ok();
+  bool loaded = false;
+  {
+    const ComparedTree compared(tree, [this, &same](const TNodo& node, ByteView bytes) {
+      const TNodo* mine = Tree != nullptr ? Counterpart(node, *Tree) : nullptr;
+      if (mine == nullptr || mine->IsDirectory() || !std::ranges::equal(bytes.span(), mine->Data.Datos))
+        return false;
+      same.emplace(&node, mine);
+      return true;
+    });
+    loaded = check.CreateFromBytes(FileName, std::move(out), tree, Model).ok();
+  }
   std::optional<std::string> difference("/");
   const TNodo* mine = Root();
   const TNodo* theirs = tree.Root();
-  if (loaded && mine != nullptr && theirs != nullptr) difference = FirstDifference(*mine, *theirs, "");
-  // Loaders that keep the file as read (block files) give it back untouched.
+  if (loaded && mine != nullptr && theirs != nullptr) difference = FirstDifference(*mine, *theirs, "", same);
+  // Loaders that keep the file as read (block files) give it back untouched, unless they made their
+  // image of it.
   out = std::move(check.FileData);
   return difference;
 }

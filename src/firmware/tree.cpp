@@ -94,6 +94,25 @@ void TArbol::ForEach(const std::function<void(TNodo&)>& visit) const {
   }
 }
 
+namespace {
+
+thread_local const TArbol* compared_tree = nullptr;
+thread_local std::function<bool(const TNodo&, ByteView)> compared_known;
+
+}  // namespace
+
+ComparedTree::ComparedTree(const TArbol& tree, std::function<bool(const TNodo&, ByteView)> known) {
+  compared_tree = &tree;
+  compared_known = std::move(known);
+}
+
+ComparedTree::~ComparedTree() {
+  compared_tree = nullptr;
+  compared_known = nullptr;
+}
+
+bool ComparedTree::Holds(const TArbol* tree) { return tree != nullptr && tree == compared_tree; }
+
 TNodo* AnadeNodo(ByteView bytes, std::string_view name, TArbol& tree, TNodo* reference) {
   if (!name.empty() && name.front() == '~') name.remove_prefix(1);
   TNodo* node;
@@ -115,7 +134,7 @@ void SetNewNode(TNodo& node, ByteView bytes, std::string_view name) {
   } else {
     node.Data.Tamano = static_cast<std::uint32_t>(bytes.size());
     node.Data.EsDirectorio = false;
-    node.Data.Datos = bytes.ToBytes();
+    if (!ComparedTree::Holds(node.Tree()) || !compared_known(node, bytes)) node.Data.Datos = bytes.ToBytes();
     node.ImageIndex = TipoArchivo(node.Text);
   }
 }
