@@ -53,6 +53,12 @@ TEST(ClassResource, ReadsAndWritesItsEdgeCases) {
   wide.variables = {{"a", 11, 0, 1, 1, 0, 0}, {"b", 32, 0, 1, 1, 0, 0}, {"c", 2, 0, 1, 1, 7, 0}};
   EXPECT_EQ(TMHWClass::FromPlain(wide.Plain()).variables, wide.variables);
 
+  // A count the bytes cannot hold makes only the variables whose records could be there (a damaged
+  // class once made 65535 of them for every class a script named).
+  Bytes damaged(20, 0);
+  damaged[0] = damaged[1] = 0xFF;
+  EXPECT_EQ(TMHWClass::FromPlain(damaged).variables.size(), 3u);
+
   // No variables: 14 header bytes, the name, its NUL and two zero bytes.
   TMHWClass empty;
   empty.name = "none";

@@ -43,9 +43,13 @@ TMHWClass TMHWClass::Create(const TNodo& node) {
 TMHWClass TMHWClass::FromPlain(ByteView plain) {
   TMHWClass c;
   c.plain = plain.ToBytes();
-  const std::uint32_t count = plain.u16be(0);
+  // Each variable's record takes at least 2 bytes after the 14-byte head: a count the bytes cannot
+  // hold (a damaged file) would otherwise make up to 65535 variables out of nothing.
+  const std::size_t room = plain.size() > 14 ? (plain.size() - 14) / 2 : 0;
+  const std::uint32_t count =
+      static_cast<std::uint32_t>(std::min<std::size_t>(plain.u16be(0), room));
   std::size_t p = 14;
-  c.variables.reserve(std::min<std::size_t>(count, plain.size()));
+  c.variables.reserve(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     ClassVariable v;
     const std::uint8_t t = plain.at(p);
