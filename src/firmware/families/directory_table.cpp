@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/large_buffer.h"
 #include "base/message_rows.h"
 #include "firmware/firmware.h"
 #include "firmware/image_fonts.h"
@@ -522,7 +523,7 @@ Bytes ImageBuffer(const TFirmware& fw, Bytes reuse) {
   // One allocation of the final size: growing a copy would hold two image-sized buffers.
   Bytes buffer = std::move(reuse);
   buffer.clear();
-  buffer.reserve(fw.FileSize);
+  ReserveLarge(buffer, fw.FileSize);
   buffer.assign(fw.Image.begin(), fw.Image.begin() + std::min<std::size_t>(fw.Image.size(), fw.FileSize));
   buffer.resize(fw.FileSize, 0);
   return buffer;

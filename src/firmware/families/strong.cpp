@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/large_buffer.h"
 #include "firmware/families/directory_table.h"
 #include "firmware/families/families.h"
 #include "firmware/firmware.h"
@@ -152,7 +153,7 @@ Result GuardaStrong(const TFirmware& fw, const SaveOptions& options, Bytes& out)
     return Result::Refused(dt::TooManyFilesMessage());
 
   // The image is built in the output buffer and turned into the block file there.
-  out.reserve(std::max<std::size_t>(fw.ImageSize, fw.Blocks.size()));
+  ReserveLarge(out, std::max<std::size_t>(fw.ImageSize, fw.Blocks.size()));
   out.assign(fw.Image.begin(), fw.Image.begin() + std::min<std::size_t>(fw.Image.size(), fw.ImageSize));
   out.resize(fw.ImageSize, 0);
   dt::WriteDirectories(writing, out, dirs, places);
