@@ -48,13 +48,17 @@ std::uint8_t* Slot(Bytes& buffer, std::size_t i) { return buffer.data() + i * kB
 // wanted at most once. Every swap puts one block in its final slot.
 void ArrangeSlots(Bytes& buffer, std::vector<std::int32_t> at, const std::vector<std::int32_t>& want) {
   std::vector<std::int32_t> where(at.size(), kNone);
+  Bytes spare;  // one slot, for swapping
   for (std::size_t q = 0; q < at.size(); ++q)
     if (at[q] != kNone) where[static_cast<std::size_t>(at[q])] = static_cast<std::int32_t>(q);
   for (std::size_t q = 0; q < want.size(); ++q) {
     if (want[q] == kNone) continue;
     const auto p = static_cast<std::size_t>(where[static_cast<std::size_t>(want[q])]);
     if (p == q) continue;
-    std::swap_ranges(Slot(buffer, p), Slot(buffer, p + 1), Slot(buffer, q));
+    if (spare.empty()) spare.resize(kBlockSize);
+    std::memcpy(spare.data(), Slot(buffer, p), kBlockSize);
+    std::memcpy(Slot(buffer, p), Slot(buffer, q), kBlockSize);
+    std::memcpy(Slot(buffer, q), spare.data(), kBlockSize);
     std::swap(at[p], at[q]);
     where[static_cast<std::size_t>(at[q])] = static_cast<std::int32_t>(q);
     if (at[p] != kNone) where[static_cast<std::size_t>(at[p])] = static_cast<std::int32_t>(p);
