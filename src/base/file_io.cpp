@@ -1,5 +1,6 @@
 #include "base/file_io.h"
 
+#include "base/large_buffer.h"
 #include "base/platform.h"
 
 #include <cerrno>
@@ -27,7 +28,9 @@ std::optional<Bytes> ReadWholeFile(const fs::path& path) {
   const std::streamoff size = in.tellg();
   if (size < 0) return std::nullopt;
   in.seekg(0, std::ios::beg);
-  Bytes bytes(static_cast<std::size_t>(size));
+  Bytes bytes;
+  ReserveLarge(bytes, static_cast<std::size_t>(size));
+  bytes.resize(static_cast<std::size_t>(size));
   if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
   return bytes;
 }

@@ -13,7 +13,7 @@
 namespace corvane {
 
 void TFirmware::ApplyModelSettings(int model) {
-  FileData.clear();
+  Blocks = {};
   Image.clear();
   FileSize = ImageSize = 0;
   BaseAddress = SecondBaseAddress = 0;
@@ -142,9 +142,8 @@ std::optional<std::string> TFirmware::ReadBackDifferenceOf(Bytes& out) const {
   const TNodo* mine = Root();
   const TNodo* theirs = tree.Root();
   if (loaded && mine != nullptr && theirs != nullptr) difference = FirstDifference(*mine, *theirs, "", same);
-  // Loaders that keep the file as read (block files) give it back untouched, unless they made their
-  // image of it.
-  out = std::move(check.FileData);
+  // The check's image is the buffer the built bytes came in: it is given back for building again.
+  out = std::move(check.Image);
   return difference;
 }
 
@@ -153,18 +152,15 @@ Result TFirmware::GuardaFirmware(const std::filesystem::path& destination,
   Bytes out;
   Result built = Build(options, out);
   if (!built.ok()) return built;
-  const std::size_t size = out.size();
   // The receiver reads the image the way the loader does: an image that does not read back as
   // this tree would lose files or leave the receiver without a readable file system. The check
-  // takes the built bytes over rather than a copy of them; where its loader did not keep them as
-  // they were, the same bytes are built again.
+  // reads the built bytes in place rather than a copy of them; the same bytes are then built
+  // again in the buffer it gives back.
   if (const auto difference = ReadBackDifferenceOf(out))
     return Result::Refused(
         Message().Row(rows::kReadBackDiffers).Text(*difference).Row(rows::kNothingWritten));
-  if (out.size() != size) {
-    built = Build(options, out);
-    if (!built.ok()) return built;
-  }
+  built = Build(options, out);
+  if (!built.ok()) return built;
   const std::string error = WriteFileAtomic(destination, out);
   if (!error.empty())
     return Result::IoError(Message::FromRow(rows::kCannotOpenFirmware)

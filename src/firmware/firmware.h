@@ -8,6 +8,7 @@
 
 #include "base/bytes.h"
 #include "base/result.h"
+#include "firmware/families/strong_blocks.h"
 #include "firmware/tree.h"
 
 namespace corvane {
@@ -40,8 +41,8 @@ class TFirmware {
   // Where `out` (a built image) would not load back as the current tree with this model's loader:
   // the path of the first differing node ("/" when it does not load at all); nullopt when equal.
   std::optional<std::string> ReadBackDifference(const Bytes& out) const;
-  // The same over bytes handed over to the check: `out` is left empty, or holding the same bytes
-  // when the model's loader keeps the file as read.
+  // The same over bytes handed over to the check, which reads them in place: `out` is left holding
+  // a buffer of no particular contents, for building into again.
   std::optional<std::string> ReadBackDifferenceOf(Bytes& out) const;
   // Builds the output, checks that it reads back as the same tree, and writes it to `destination`
   // atomically (temporary file + rename). On any refusal or failure nothing is written and an
@@ -54,7 +55,7 @@ class TFirmware {
   std::string RootName;  // FileName without its folder; the text of the root node
   TArbol* Tree = nullptr;
 
-  Bytes FileData;  // the file as read, for the models whose image is assembled from blocks
+  StrongFileLayout Blocks;  // block files: what of the file the image does not hold
   std::uint32_t FileSize = 0;
   Bytes Image;  // the flash image holding the file system
   std::uint32_t ImageSize = 0;

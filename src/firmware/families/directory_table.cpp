@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/large_buffer.h"
 #include "base/message_rows.h"
 #include "firmware/firmware.h"
 #include "firmware/image_fonts.h"
@@ -518,10 +519,11 @@ void WriteDirectories(const DirectoryWriting& w, MutableByteView out,
   for (std::size_t i = 0; i < dirs.size(); ++i) WriteDirectory(w, out, i, dirs[i], places[i]);
 }
 
-Bytes ImageBuffer(const TFirmware& fw) {
+Bytes ImageBuffer(const TFirmware& fw, Bytes reuse) {
   // One allocation of the final size: growing a copy would hold two image-sized buffers.
-  Bytes buffer;
-  buffer.reserve(fw.FileSize);
+  Bytes buffer = std::move(reuse);
+  buffer.clear();
+  ReserveLarge(buffer, fw.FileSize);
   buffer.assign(fw.Image.begin(), fw.Image.begin() + std::min<std::size_t>(fw.Image.size(), fw.FileSize));
   buffer.resize(fw.FileSize, 0);
   return buffer;
@@ -591,7 +593,7 @@ Result FinishFirstRegionWriter(
     const std::function<void(MutableByteView image, std::uint64_t used)>& fill, Bytes& out) {
   if (!LayoutIsSound(writer.writing, writer.dirs, writer.plan.placements, fw.FileSize))
     return Result::Refused(TooManyFilesMessage());
-  Bytes buffer = ImageBuffer(fw);
+  Bytes buffer = ImageBuffer(fw, std::move(out));
   fill(buffer, writer.dirs.size());
   WriteDirectories(writer.writing, buffer, writer.dirs, writer.plan.placements);
   out = std::move(buffer);
@@ -603,7 +605,7 @@ Result WriteCommonImage(const TFirmware& fw, const SaveOptions& options,
                         const std::vector<Placement>& places, FontRefusal refusal, Bytes& out) {
   if (!LayoutIsSound(writing, dirs, places, fw.FileSize))
     return Result::Refused(TooManyFilesMessage());
-  Bytes buffer = ImageBuffer(fw);
+  Bytes buffer = ImageBuffer(fw, std::move(out));
   WriteDirectories(writing, buffer, dirs, places);
   Result fonts = PutFontsBack(fw, options, buffer, refusal);
   if (!fonts) return fonts;

@@ -314,8 +314,9 @@ bool LayoutIsSound(const DirectoryWriting& writing, const std::vector<DirectoryS
 // file bytes. Bytes the layout does not cover keep their values.
 void WriteDirectory(const DirectoryWriting& writing, MutableByteView out, std::size_t index,
                     const DirectorySize& dir, const Placement& place);
-// The writers' starting point: a copy of the image as the loader left it, FileSize bytes long.
-Bytes ImageBuffer(const TFirmware& firmware);
+// The writers' starting point: a copy of the image as the loader left it, FileSize bytes long,
+// made in `reuse`'s memory when it has room (the writer's output buffer from an earlier build).
+Bytes ImageBuffer(const TFirmware& firmware, Bytes reuse = {});
 
 // The directories' data fit below the table and their entries in the file-table block.
 bool FitsFirstRegion(const TFirmware& firmware, const std::vector<DirectorySize>& dirs);

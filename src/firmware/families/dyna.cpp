@@ -68,7 +68,7 @@ Result GuardaDyna(const TFirmware& fw, const SaveOptions&, Bytes& out) {
   if (!dt::LayoutIsSound(writing, dirs, places, fw.FileSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  Bytes buffer = dt::ImageBuffer(fw);
+  Bytes buffer = dt::ImageBuffer(fw, std::move(out));
   const MutableByteView view(buffer);
   const std::uint64_t used = dirs.size();
   const std::uint64_t cap = fw.DirectoryCapacity;

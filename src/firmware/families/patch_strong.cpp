@@ -1,6 +1,7 @@
 // Strong patches (models 17, 18): a Strong block file whose blocks 0 to 6 (from the model's base
 // address) are the sections 00 to 06, big-endian numbers. Only the blocks found get a section;
 // the writer puts the rebuilt blocks back into the records they came from.
+#include <algorithm>
 #include <array>
 
 #include "base/message_rows.h"
@@ -30,27 +31,24 @@ Result RefuseSection(const TNodo& section, int why) {
 Result CargaParcheStrong(TFirmware& firmware, Bytes file) {
   firmware.FileSize = static_cast<std::uint32_t>(file.size());
   firmware.ImageSize = kStrongPatchBlocks * kBlockSize;
-  firmware.FileData = std::move(file);
-  firmware.Image.assign(firmware.ImageSize, 0);
+  std::vector<StrongImageBlock> blocks;
+  for (unsigned i = 0; i < kStrongPatchBlocks; ++i) blocks.push_back({BlockAddress(firmware, i), true});
+  std::vector<bool> found;
+  firmware.Blocks = StrongFileToImage(file, blocks, found);
   std::vector<SectionPlace> places;
   for (unsigned i = 0; i < kStrongPatchBlocks; ++i)
-    if (CopyStrongBlock(firmware.FileData, BlockAddress(firmware, i), firmware.Image,
-                        i * kBlockSize))
-      places.push_back({i, i * kBlockSize});
-  if (places.empty()) {
-    firmware.Image = Bytes();
-    return Result::Rejected(Message::FromRow(rows::kMissingBlocks));
-  }
-  FillPatchTree(firmware, firmware.Image, places, ByteOrder::Big);
-  // The writer rebuilds the blocks from the tree alone.
-  firmware.Image = Bytes();
+    if (found[i]) places.push_back({i, i * kBlockSize});
+  if (places.empty()) return Result::Rejected(Message::FromRow(rows::kMissingBlocks));
+  // The writer rebuilds the blocks from the tree alone: the image is not kept.
+  FillPatchTree(firmware, file, places, ByteOrder::Big);
   return Result::Ok();
 }
 
 Result GuardaParcheStrong(const TFirmware& firmware, const SaveOptions&, Bytes& out) {
   const TNodo* root = firmware.Root();
   if (root == nullptr) return Result::Refused(Message::FromRow(rows::kNoPatchOpen));
-  Bytes blocks(kStrongPatchBlocks * kBlockSize, 0);
+  out.reserve(std::max(kStrongPatchBlocks * kBlockSize, firmware.Blocks.size()));
+  out.assign(kStrongPatchBlocks * kBlockSize, 0);
   std::array<bool, kStrongPatchBlocks> used{};
   for (const TNodo* section : root->Children()) {
     const std::int64_t number = SectionNumber(section->Text);
@@ -60,15 +58,12 @@ Result GuardaParcheStrong(const TFirmware& firmware, const SaveOptions&, Bytes& 
     if (used[block]) return RefuseSection(*section, rows::kSectionNumberTwice);
     used[block] = true;
     // A section must go back into a block of the file, or its contents would be lost.
-    if (!FindStrongRecord(firmware.FileData, BlockAddress(firmware, block)))
-      return RefuseSection(*section, rows::kNoBlockForSection);
+    if (!firmware.Blocks.WritesBlock(block)) return RefuseSection(*section, rows::kNoBlockForSection);
     Result r = WritePatchSection(*section, ByteOrder::Big,
-                                 MutableByteView(blocks.data() + block * kBlockSize, kBlockSize));
+                                 MutableByteView(out.data() + block * kBlockSize, kBlockSize));
     if (!r) return r;
   }
-  out = firmware.FileData;
-  for (std::size_t i = 0; i < kStrongPatchBlocks; ++i)
-    PutStrongBlock(out, BlockAddress(firmware, i), ByteView(blocks).Sub(i * kBlockSize, kBlockSize));
+  StrongImageToFile(out, firmware.Blocks);
   return Result::Ok();
 }
 

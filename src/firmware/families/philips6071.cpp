@@ -132,7 +132,7 @@ Result GuardaPhilips6071(const TFirmware& fw, const SaveOptions&, Bytes& out) {
       !dt::LayoutIsSound(writing, dirs, places, fw.FileSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  Bytes buffer = dt::ImageBuffer(fw);
+  Bytes buffer = dt::ImageBuffer(fw, std::move(out));
   const MutableByteView view(buffer);
   dt::FillRange(view, t, fw.SecondAreaEnd, 0x00);
   dt::FillRange(view, fw.AreaStart, fw.AreaEnd, 0x00);

@@ -159,7 +159,7 @@ Result GuardaPioneer(const TFirmware& fw, const SaveOptions& options, Bytes& out
   if (!dt::LayoutIsSound(writing, dirs, final_places, fw.FileSize, reserved))
     return Result::Refused(TooBigMessage(fw.SecondAreaEnd));
 
-  Bytes buffer = dt::ImageBuffer(fw);
+  Bytes buffer = dt::ImageBuffer(fw, std::move(out));
   const MutableByteView view(buffer);
   if (moved_from == dirs.size()) {
     dt::WriteDirectories(writing, view, dirs, places);

@@ -88,7 +88,7 @@ Result GuardaSonyTS2(const TFirmware& fw, const SaveOptions&, Bytes& out) {
   if (!dt::LayoutIsSound(writing, dirs, plan.placements, fw.FileSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  Bytes buffer = dt::ImageBuffer(fw);
+  Bytes buffer = dt::ImageBuffer(fw, std::move(out));
   dt::WriteDirectories(writing, buffer, dirs, plan.placements);
   out = std::move(buffer);
   return Result::Ok();

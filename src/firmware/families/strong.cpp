@@ -2,9 +2,9 @@
 // are assembled into the flash image; big-endian directory table with 32-byte records and no
 // file-table block.
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
+#include "base/large_buffer.h"
 #include "firmware/families/directory_table.h"
 #include "firmware/families/families.h"
 #include "firmware/firmware.h"
@@ -21,59 +21,16 @@ std::uint32_t BlockAddress(std::uint32_t base, std::uint32_t i) {
   return base + kStrongAddressOffset + i * static_cast<std::uint32_t>(kBlockSize);
 }
 
-// Whether record r of the block file holds image block r, for every record, with nothing after
-// the last: the file then is the image with a header before each block, and one can become the
-// other in the same buffer.
-bool RecordsInImageOrder(const TFirmware& fw, ByteView file) {
-  const bool area2 = fw.SecondBaseAddress != 0 && fw.SecondBlockCount != 0;
-  const std::uint32_t total = fw.BlockCount + (area2 ? std::uint32_t{fw.SecondBlockCount} : 0u);
-  std::uint32_t r = 0;
-  std::size_t pos = 0;
-  for (; file.Contains(pos, kStrongHeaderSize); pos += kStrongRecordSize, ++r) {
-    if (r >= total) return false;
-    const std::uint32_t expected = r < fw.BlockCount ? BlockAddress(fw.BaseAddress, r)
-                                                     : BlockAddress(fw.SecondBaseAddress, r - fw.BlockCount);
-    if (file.u32be(pos + 4) != expected) return false;
-  }
-  return r > 0 && pos >= file.size();
-}
-
-// Bytes of record r's data (the last record may be cut short).
-std::size_t RecordData(std::size_t file_size, std::size_t r) {
-  return std::min(kBlockSize, file_size - r * kStrongRecordSize - kStrongHeaderSize);
-}
-
-// Turns a block file in image order into its image in the same buffer: block r moves to r x 64 KB;
-// what no record holds reads as zero.
-void BlockFileToImage(Bytes& buffer, std::size_t image_size) {
-  const std::size_t file_size = buffer.size();
-  const std::size_t records = (file_size + kStrongRecordSize - 1) / kStrongRecordSize;
-  std::size_t end = 0;
-  for (std::size_t r = 0; r < records; ++r) {  // each block moves down, past the ones already moved
-    const std::size_t n = RecordData(file_size, r);
-    std::memmove(buffer.data() + r * kBlockSize, buffer.data() + r * kStrongRecordSize + kStrongHeaderSize, n);
-    end = r * kBlockSize + n;
-  }
-  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(end), buffer.end(), 0);
-  buffer.resize(image_size, 0);
-}
-
-// The reverse for the writer: the built image in `buffer` becomes the block file, with the headers
-// and the records not put back as `file` has them.
-void ImageToBlockFile(Bytes& buffer, ByteView file, std::uint32_t block_count, std::uint32_t put_back) {
-  const std::size_t records = (file.size() + kStrongRecordSize - 1) / kStrongRecordSize;
-  if (buffer.size() < file.size()) buffer.resize(file.size());
-  for (std::size_t r = records; r-- > 0;) {  // each block moves up, past the ones still to move
-    const std::size_t pos = r * kStrongRecordSize;
-    const std::size_t n = RecordData(file.size(), r);
-    std::uint8_t* const data = buffer.data() + pos + kStrongHeaderSize;
-    if (r < put_back || r >= block_count)
-      std::memmove(data, buffer.data() + r * kBlockSize, n);
-    else
-      std::memcpy(data, file.data() + pos + kStrongHeaderSize, n);
-    std::memcpy(buffer.data() + pos, file.data() + pos, kStrongHeaderSize);
-  }
-  buffer.resize(file.size());
+// The image blocks in order: flash area 1, then area 2 when the model has one. Area 1's blocks
+// from `put_back` on keep in the block file the data they were read with.
+std::vector<StrongImageBlock> ImageBlocks(const TFirmware& fw, std::uint32_t put_back) {
+  std::vector<StrongImageBlock> blocks;
+  for (std::uint32_t i = 0; i < fw.BlockCount; ++i)
+    blocks.push_back({BlockAddress(fw.BaseAddress, i), i < put_back});
+  if (fw.SecondBaseAddress != 0)
+    for (std::uint32_t i = 0; i < fw.SecondBlockCount; ++i)
+      blocks.push_back({BlockAddress(fw.SecondBaseAddress, i), true});
+  return blocks;
 }
 
 }  // namespace
@@ -84,32 +41,16 @@ Result CargaStrong(TFirmware& fw, Bytes file) {
   fw.BlockCount = args.blocks;
   fw.SecondBlockCount = args.second_blocks;
   fw.FileSize = dt::ToField(file.size());
-  fw.FileData = std::move(file);
 
-  // Assemble the image from the records, in any order.
+  // The file becomes the image in the same buffer; the firmware keeps only what the image does
+  // not hold.
   const std::uint32_t total = std::uint32_t{fw.BlockCount} + fw.SecondBlockCount;
   fw.ImageSize = total * static_cast<std::uint32_t>(kBlockSize);
-  std::vector<bool> found(total, false);
-  const bool area2 = fw.SecondBaseAddress != 0 && fw.SecondBlockCount != 0;
-  // A firmware read only to be compared keeps no copy of its file: the file becomes the image.
-  if (ComparedTree::Holds(fw.Tree) && RecordsInImageOrder(fw, fw.FileData)) {
-    const std::size_t records = (fw.FileData.size() + kStrongRecordSize - 1) / kStrongRecordSize;
-    std::fill(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(records), true);
-    fw.Image = std::move(fw.FileData);
-    fw.FileData.clear();
-    BlockFileToImage(fw.Image, fw.ImageSize);
-  } else {
-    fw.Image.assign(fw.ImageSize, 0);
-    for (std::uint32_t i = 0; i < fw.BlockCount; ++i)
-      found[i] = CopyStrongBlock(fw.FileData, BlockAddress(fw.BaseAddress, i), fw.Image,
-                                 std::size_t{i} * kBlockSize);
-  }
-  if (area2 && !fw.FileData.empty()) {
-    for (std::uint32_t i = 0; i < fw.SecondBlockCount; ++i)
-      found[fw.BlockCount + i] =
-          CopyStrongBlock(fw.FileData, BlockAddress(fw.SecondBaseAddress, i), fw.Image,
-                          std::size_t{fw.BlockCount + i} * kBlockSize);
-  }
+  std::vector<bool> found;
+  fw.Blocks = StrongFileToImage(file, ImageBlocks(fw, model.blocks_put_back), found);
+  fw.Image = std::move(file);
+  fw.Image.resize(fw.ImageSize, 0);
+  found.resize(total, false);
 
   Result opened = dt::OpenCommonTable(fw, "boot", args.first, 4, dt::kBigShape32, false);
   if (!opened) return opened;
@@ -211,34 +152,14 @@ Result GuardaStrong(const TFirmware& fw, const SaveOptions& options, Bytes& out)
   if (!dt::LayoutIsSound(writing, dirs, places, fw.ImageSize))
     return Result::Refused(dt::TooManyFilesMessage());
 
-  // Where the block file keeps the image's order, the image is built in the output buffer and
-  // turned into the block file there.
-  const bool area2 = fw.SecondBaseAddress != 0 && fw.SecondBlockCount != 0;
-  const bool in_place = (!area2 || put_back == fw.BlockCount) && RecordsInImageOrder(fw, fw.FileData);
-  Bytes image;
-  image.reserve(in_place ? std::max<std::size_t>(fw.ImageSize, fw.FileData.size()) : fw.ImageSize);
-  image.assign(fw.Image.begin(), fw.Image.begin() + std::min<std::size_t>(fw.Image.size(), fw.ImageSize));
-  image.resize(fw.ImageSize, 0);
-  dt::WriteDirectories(writing, image, dirs, places);
-  Result fonts = dt::PutFontsBack(fw, options, image, dt::FontRefusal::kPlain);
+  // The image is built in the output buffer and turned into the block file there.
+  ReserveLarge(out, std::max<std::size_t>(fw.ImageSize, fw.Blocks.size()));
+  out.assign(fw.Image.begin(), fw.Image.begin() + std::min<std::size_t>(fw.Image.size(), fw.ImageSize));
+  out.resize(fw.ImageSize, 0);
+  dt::WriteDirectories(writing, out, dirs, places);
+  Result fonts = dt::PutFontsBack(fw, options, out, dt::FontRefusal::kPlain);
   if (!fonts) return fonts;
-  if (in_place) {
-    ImageToBlockFile(image, fw.FileData, fw.BlockCount, put_back);
-    out = std::move(image);
-    return Result::Ok();
-  }
-
-  // Back into the block file, record by record in the order they were read.
-  out = fw.FileData;
-  const ByteView blocks(image);
-  for (std::uint32_t i = 0; i < put_back; ++i)
-    PutStrongBlock(out, BlockAddress(fw.BaseAddress, i),
-                   blocks.Sub(std::size_t{i} * kBlockSize, kBlockSize));
-  if (area2) {
-    for (std::uint32_t i = 0; i < fw.SecondBlockCount; ++i)
-      PutStrongBlock(out, BlockAddress(fw.SecondBaseAddress, i),
-                     blocks.Sub(std::size_t{put_back + i} * kBlockSize, kBlockSize));
-  }
+  StrongImageToFile(out, fw.Blocks);
   return Result::Ok();
 }
 
