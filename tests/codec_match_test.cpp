@@ -42,12 +42,12 @@ Bytes Words(std::mt19937& rng, std::size_t size) {
   return out;
 }
 
-// Stretches of one value, shorter and longer than the longest match, between other bytes.
-Bytes Stretches(std::mt19937& rng, std::size_t size) {
+// Stretches of one of `values` values, up to `longest` bytes, between other bytes.
+Bytes Stretches(std::mt19937& rng, std::size_t size, unsigned values, unsigned longest) {
   Bytes out;
   while (out.size() < size) {
-    out.insert(out.end(), rng() % 90 + 1, static_cast<std::uint8_t>(rng() % 2));
-    if (rng() % 3 == 0) out.push_back(static_cast<std::uint8_t>(2 + rng() % 2));
+    out.insert(out.end(), rng() % longest + 1, static_cast<std::uint8_t>(rng() % values));
+    if (rng() % 3 == 0) out.push_back(static_cast<std::uint8_t>(values + rng() % 2));
   }
   out.resize(size);
   return out;
@@ -61,7 +61,11 @@ TEST(ComprimeMatches, SameStreamAsTheStepByStepForm) {
   for (const std::size_t size : {5u, 7u, 8u, 9u, 3000u})
     inputs.emplace_back("records" + std::to_string(size), Records(rng, size));
   for (const std::size_t size : {4u, 10u, 5000u}) inputs.emplace_back("words" + std::to_string(size), Words(rng, size));
-  for (const std::size_t size : {70u, 6000u}) inputs.emplace_back("stretches" + std::to_string(size), Stretches(rng, size));
+  // Shorter and longer than the longest match; then pixel rows, whose stretches of 16 colours
+  // are met again and again by later searches over several windows.
+  for (const std::size_t size : {70u, 6000u})
+    inputs.emplace_back("stretches" + std::to_string(size), Stretches(rng, size, 2, 90));
+  inputs.emplace_back("pixels", Stretches(rng, 9000, 16, 24));
   for (const auto& [name, plain] : inputs) {
     for (const int mode : {kModeBackReferences, kModeAll}) {
       Bytes out(CodecCapacity(plain.size()));

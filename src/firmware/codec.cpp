@@ -278,7 +278,11 @@ class MatchFinder {
     const std::size_t max_len = std::min(kMaxLength, size_ - c);
     if (max_len < 3) return {};
     const Pos low = static_cast<Pos>(c - std::min(c, kWindow) + kBias);
+    // A chain's head is its latest position: one before the window means no source in it shares
+    // even the hashed bytes. No 3 equal bytes means no match at all, and no 4 no long one.
+    if (chains_[kShort].head[Hash<3>(c)] < low) return {};
     if (max_len >= 8) {
+      if (chains_[kMiddle].head[Hash<4>(c)] < low) return NearestThree(c, low);
       if (const Match m = Walk<8>(chains_[kLong], c, low, max_len); m.length != 0) return m;
       if (const Match m = WalkMiddle(c, low); m.length != 0) return m;
     } else if (max_len >= 4) {
@@ -313,7 +317,7 @@ class MatchFinder {
   // first. How long each of them matches follows from the x's counted at the source and at c, so
   // at most two of them need weighing (BestInStretch).
   template <std::size_t K>
-  Match Walk(const Chains& chains, std::size_t c, Pos low, std::size_t limit) const {
+  Match Walk(const Chains& chains, std::size_t c, Pos low, std::size_t limit) {
     Match best;
     std::size_t best_len = K - 1;
     const std::uint8_t* const cur = in_ + c;
@@ -324,16 +328,20 @@ class MatchFinder {
       run = cur8 == (cur8 & 0xFF) * 0x0101010101010101u;
     }
     const std::size_t run_c = run ? RunLength(c, limit) : 0;
-    for (Pos e = chains.head[Hash<K>(c)]; e >= low; e = chains.prev[e & (kWindow - 1)]) {
+    Pos next = 0;
+    for (Pos e = chains.head[Hash<K>(c)]; e >= low; e = next) {
       const std::size_t s = e - kBias;
       if (run && LoadLE64(in_ + s) == cur8) {
+        const Stretch& st = StretchAt(chains, e);
         // The x's before s, as far as one of them could still be the nearest best.
-        const std::size_t below = RunBefore(s, low - kBias, cur[0], limit + 1);
-        BestInStretch(c, s, below, run_c, limit, best_len, best);
+        const std::size_t below = std::min<std::size_t>({st.below, s - (low - kBias), limit + 1});
+        BestInStretch(c, s, below, run_c, std::min<std::size_t>(st.run, limit), limit, best_len, best);
         if (best_len == limit) break;
-        e = static_cast<Pos>(s - below + kBias);  // the walk goes on past the stretch
+        // The walk goes on past the stretch.
+        next = below == st.below ? st.past : chains.prev[(s - below + kBias) & (kWindow - 1)];
         continue;
       }
+      next = chains.prev[e & (kWindow - 1)];
       const std::size_t cap = std::min(c - s, limit);
       const std::uint8_t* const src = in_ + s;
       if (cap <= best_len || src[best_len] != cur[best_len]) continue;
@@ -354,9 +362,8 @@ class MatchFinder {
   // they are equal; never more than its distance c - s + k or the limit. Each piece grows with k,
   // so the nearest best of each is where it stops growing, and only the source where the x's end
   // together needs comparing.
-  void BestInStretch(std::size_t c, std::size_t s, std::size_t below, std::size_t run_c,
+  void BestInStretch(std::size_t c, std::size_t s, std::size_t below, std::size_t run_c, std::size_t run_s,
                      std::size_t limit, std::size_t& best_len, Match& best) const {
-    const std::size_t run_s = RunLength(s, limit);
     const std::size_t d = c - s;
     const std::size_t m = std::min(run_s, d);
     // Offers source s - k matching len bytes; farther sources come later, so only longer wins.
@@ -390,6 +397,31 @@ class MatchFinder {
     }
   }
 
+  // What a walk needs of the stretch around an 8-byte chain entry e whose bytes are all one
+  // value x: the x's before it and from it, each counted up to one more than the longest match,
+  // and the chain entry before its first x. None of it changes once e is in the chains, so it is
+  // counted the first time a walk meets e and kept, in a ring like the chain links: the same
+  // stretches are met again by every search of a run of x's while they stay in the window. The
+  // entry before the first x is read from its link while that x is in the window, which it is
+  // whenever a walk takes it.
+  struct Stretch {
+    Pos tag = 0;  // the stored position these counts are for; 0 is never one
+    Pos past = 0;
+    std::uint8_t below = 0;
+    std::uint8_t run = 0;
+  };
+  const Stretch& StretchAt(const Chains& chains, Pos e) {
+    Stretch& st = stretches_[e & (kWindow - 1)];
+    if (st.tag != e) {
+      const std::size_t s = e - kBias;
+      st.tag = e;
+      st.below = static_cast<std::uint8_t>(RunBefore(s, in_[s], kMaxLength + 1));
+      st.run = static_cast<std::uint8_t>(RunLength(s, std::min(kMaxLength, size_ - s)));
+      st.past = chains.prev[(s - st.below + kBias) & (kWindow - 1)];
+    }
+    return st;
+  }
+
   // How many bytes from pos equal the byte at pos, at most limit (pos + limit <= size).
   std::size_t RunLength(std::size_t pos, std::size_t limit) const {
     const std::uint64_t x8 = in_[pos] * 0x0101010101010101u;
@@ -402,16 +434,16 @@ class MatchFinder {
     return n;
   }
 
-  // How many bytes before pos, down to `low`, equal x, at most most.
-  std::size_t RunBefore(std::size_t pos, std::size_t low, std::uint8_t x, std::size_t most) const {
+  // How many bytes before pos equal x, at most most.
+  std::size_t RunBefore(std::size_t pos, std::uint8_t x, std::size_t most) const {
     const std::uint64_t x8 = x * 0x0101010101010101u;
     std::size_t n = 0;
-    while (n < most && pos - n >= low + 8) {
+    while (n < most && pos - n >= 8) {
       const std::uint64_t diff = LoadLE64(in_ + pos - n - 8) ^ x8;
       if (diff != 0) return std::min(most, n + static_cast<std::size_t>(std::countl_zero(diff) / 8));
       n += 8;
     }
-    while (n < most && pos - n > low && in_[pos - n - 1] == x) ++n;
+    while (n < most && pos - n > 0 && in_[pos - n - 1] == x) ++n;
     return std::min(n, most);
   }
 
@@ -514,6 +546,7 @@ class MatchFinder {
   std::size_t size_;
   std::size_t inserted_ = 0;
   std::array<Chains, 3> chains_;
+  std::array<Stretch, kWindow> stretches_{};
 };
 
 template <typename Pos>
