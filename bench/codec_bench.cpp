@@ -2,6 +2,7 @@
 // reference with its exhaustive window search.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -205,6 +206,34 @@ void BM_ReferenceCompressZeros64K(benchmark::State& state) {
   ReferenceCompressBench(state, Bytes(64 << 10, 0));
 }
 BENCHMARK(BM_ReferenceCompressZeros64K)->Unit(benchmark::kMillisecond);
+
+// The compressor's speed-up over the step-by-step search on each input: in every iteration both
+// run one after the other, so a machine whose speed drifts between benchmarks weighs them alike
+// (the separate rows above can differ by a factor of 2 from one run to the next on a shared
+// machine). The counter speed_up is the step-by-step time over the compressor's.
+void BM_ComprimeSpeedUp(benchmark::State& state, const Bytes& plain) {
+  using Clock = std::chrono::steady_clock;
+  constexpr int kCalls = 20;
+  Bytes out(corvane::CodecCapacity(plain.size()), 0);
+  Clock::duration fast{};
+  Clock::duration reference{};
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    for (int i = 0; i < kCalls; ++i) benchmark::DoNotOptimize(corvane::Comprime(plain, out, corvane::kModeAll));
+    const auto t1 = Clock::now();
+    benchmark::DoNotOptimize(corvane::test::OracleCompress(plain, corvane::kModeAll));
+    reference += Clock::now() - t1;
+    fast += t1 - t0;
+  }
+  state.counters["speed_up"] = kCalls * std::chrono::duration<double>(reference).count() /
+                               std::chrono::duration<double>(fast).count();
+}
+BENCHMARK_CAPTURE(BM_ComprimeSpeedUp, prose, Prose(64 << 10, 5))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ComprimeSpeedUp, word_list, TextLike(64 << 10, 1))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ComprimeSpeedUp, resource_like, ResourceLike(64 << 10))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ComprimeSpeedUp, four_letters, RandomSmallAlphabet(64 << 10))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ComprimeSpeedUp, random, RandomBytes(64 << 10))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ComprimeSpeedUp, all_zero, Bytes(64 << 10, 0))->Unit(benchmark::kMillisecond);
 
 void BM_DescomprimeRandom(benchmark::State& state) {
   DecompressBench(state, RandomBytes(static_cast<std::size_t>(state.range(0))));
