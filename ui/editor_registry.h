@@ -37,6 +37,8 @@ class EditorChild : public QWidget {
   virtual void RedibujaIcono(const QString& collection) { (void)collection; }
   // any other editor wrote into `node` (a class the script listing uses, for example).
   virtual void NodeWrittenElsewhere(const TNodo& node) { (void)node; }
+  // the image's font set was replaced (the font editor's "OK", a font list inserted).
+  virtual void RedibujaFuentes() {}
 
  private:
   TMainForm& main_;

@@ -397,8 +397,9 @@ void TForm14::ShowCharacterMap() {
 void TForm14::Accept() {
   if (stroke_) EndStroke();
   main_.Doc().ReplaceFonts(fonts_);
-  // Refreshes the title's changed mark.
+  // Refreshes the title's changed mark; open texts and panels draw with the new glyphs.
   main_.NodeWritten(nullptr);
+  main_.CambioFuentes();
   undo_stack_->setClean();
   accept();
 }

@@ -426,6 +426,10 @@ void TMainForm::CambioIcono(const QString& collection) {
   for (EditorChild* editor : Editors()) editor->RedibujaIcono(collection);
 }
 
+void TMainForm::CambioFuentes() {
+  for (EditorChild* editor : Editors()) editor->RedibujaFuentes();
+}
+
 // ---- Commands enabling ----
 
 void TMainForm::ApplyStates(const CommandStates& s) {
@@ -784,6 +788,8 @@ void TMainForm::FontList(bool export_list) {
                        : document_.ImportFontList(ToPath(*file), interaction);
   }
   SetStatusText(QString());
+  // An insertion may have replaced glyphs even where it stopped on a refusal.
+  if (!export_list) CambioFuentes();
   CommandResult result;
   result.outcome = list.outcome;
   result.messages = list.messages;

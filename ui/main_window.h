@@ -68,10 +68,11 @@ class TMainForm : public QMainWindow {
   // editors hear of it (NodeWrittenElsewhere).
   void NodeWritten(TNodo* node);
   // Passed to every open editor: a palette ("parent:name"), an image ("parent:name") or an icon
-  // collection (its file name) was written.
+  // collection (its file name) was written, or the font set was replaced.
   void CambioColorPaleta(const QString& palette);
   void CambioImagen(const QString& image);
   void CambioIcono(const QString& collection);
+  void CambioFuentes();
   // The open editor children, in window order.
   std::vector<EditorChild*> Editors() const;
 

@@ -1119,6 +1119,12 @@ void TForm9::Redibuja(const QString& palette) {
   FullRedraw();
 }
 
+void TForm9::RedibujaFuentes() {
+  if (!loaded_) return;
+  ResetSources();
+  FullRedraw();
+}
+
 void TForm9::RedibujaImagen(const QString& image) {
   if (!loaded_) return;
   const QString reference = image.left(image.size() - 4) + QStringLiteral(".rf4");

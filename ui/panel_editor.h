@@ -42,6 +42,7 @@ class TForm9 : public ResourceEditor {
   bool GuardaDatos() override;
   void CambiaIdioma() override;
   void Redibuja(const QString& palette) override;
+  void RedibujaFuentes() override;
   void RedibujaImagen(const QString& image) override;
   void RedibujaIcono(const QString& collection) override;
 

@@ -40,6 +40,7 @@ class TForm6 : public ResourceEditor {
 
   bool GuardaDatos() override;
   void CambiaIdioma() override;
+  void RedibujaFuentes() override { UpdatePreview(); }
 
   const TMHWStringsList& List() const { return list_; }
   int Selected() const { return selected_; }  // -1: no string

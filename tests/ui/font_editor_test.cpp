@@ -1,11 +1,15 @@
 // The font editor on the demo image's fonts ("fudemi" 24, "videotex" 10, "sans" 12): what may
 // change for each character, pixel strokes and widths with undo, the model's space rule, glyph
-// bitmaps, the character map, "OK" reaching the document, and the toolbar's font lists.
+// bitmaps, the character map, "OK" reaching the document and the open texts and panels, and the
+// toolbar's font lists.
 
 #include "character_grid.h"
 #include "character_map.h"
 #include "config/ini.h"
 #include "font_editor.h"
+#include "panel_editor.h"
+#include "render/panel_sources.h"
+#include "text_editor.h"
 #include "ui_test_support.h"
 
 using namespace corvane;
@@ -148,6 +152,36 @@ class FontEditorTest : public DemoTest {
     QCOMPARE(w_->form.FirmwareModificado(), ok);
     QCOMPARE(w_->form.Doc().Fonts().fonts[kFudemi].glyphs['C'].picture,
              (ok ? edited : original).picture);
+  }
+
+  // Open windows that draw with the fonts show the new glyphs at once.
+  void OkRedrawsOpenTextsAndPanels() {
+    auto* text = w_->Edit<TForm6>("texts/help.mpz");
+    auto* panel = w_->Edit<TForm9>("panels/menu.paz");
+    QVERIFY(text && panel && panel->Loaded());
+    const QImage preview = text->Preview()->pixmap().toImage();
+    const PixelBuffer canvas = panel->Canvas();
+    {
+      TForm14 editor(w_->form);
+      for (int font = 0; font < editor.FontList()->count(); ++font) {
+        editor.FontList()->setCurrentIndex(font);
+        for (int code = '0'; code <= 'z'; ++code) {
+          editor.CharacterList()->setCurrentIndex(code);
+          editor.BeginStroke(0, 1);
+          editor.EndStroke();
+        }
+      }
+      editor.OkButton()->click();
+    }
+    QVERIFY(text->Preview()->pixmap().toImage() != preview);
+    PanelRenderOptions options;
+    options.border = true;
+    PixelBuffer expected;
+    QVERIFY(RenderPanelNode(*w_->form.Doc().Tree(), *NodeAt(w_->form, "panels/menu.paz"),
+                            w_->form.Doc().Fonts(), options, expected)
+                .ok());
+    QVERIFY(!(expected == canvas));
+    QVERIFY(panel->Canvas() == expected);
   }
 
   void ToolbarFontListsRoundTrip() {
