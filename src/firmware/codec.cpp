@@ -174,49 +174,37 @@ std::uint32_t Descomprime(ByteView source, std::span<std::uint8_t> destination) 
 namespace {
 
 // Writes bits most significant first into the caller's buffer; bytes past its end are dropped.
+// Every Put stores the 8 bytes from the first unfinished one, so the buffer always holds the
+// stream so far padded with zero bits, and no branch depends on how many bits are pending: the
+// bytes after the padding are zeros that later bits overwrite.
 class BitSink {
  public:
   explicit BitSink(std::span<std::uint8_t> out) : out_(out.data()), cap_(out.size()) {}
 
-  // Appends the low `bits` bits of value (bits <= 32; value has no higher bits set).
+  // Appends the low `bits` bits of value (1 <= bits <= 32; value has no higher bits set).
   void Put(std::uint64_t value, int bits) {
     acc_ = (acc_ << bits) | value;
-    count_ += bits;
-    if (count_ >= 32) {
-      count_ -= 32;
-      const auto word = static_cast<std::uint32_t>(acc_ >> count_);
-      if (cap_ >= 4 && pos_ <= cap_ - 4) {
-        const std::uint8_t be[4] = {static_cast<std::uint8_t>(word >> 24), static_cast<std::uint8_t>(word >> 16),
-                                    static_cast<std::uint8_t>(word >> 8), static_cast<std::uint8_t>(word)};
-        std::memcpy(out_ + pos_, be, 4);
-        pos_ += 4;
-      } else {
-        for (int shift = 24; shift >= 0; shift -= 8) Emit(static_cast<std::uint8_t>(word >> shift));
+    count_ += bits;  // 1 to 7 + 32: the pending bits are the low count_ of acc_
+    const std::uint64_t top = acc_ << (64 - count_);
+    if (cap_ >= 8 && pos_ <= cap_ - 8) {
+      StoreBE64(out_ + pos_, top);
+    } else {
+      for (std::size_t i = 0; i < 8 && pos_ + i < cap_; ++i) {
+        out_[pos_ + i] = static_cast<std::uint8_t>(top >> (56 - 8 * i));
       }
     }
+    pos_ += static_cast<std::size_t>(count_ >> 3);
+    count_ &= 7;
   }
 
-  // Pads to a byte boundary with zero bits and returns the bytes written (cut at the capacity).
-  std::size_t Finish() {
-    while (count_ >= 8) {
-      count_ -= 8;
-      Emit(static_cast<std::uint8_t>(acc_ >> count_));
-    }
-    if (count_ > 0) Emit(static_cast<std::uint8_t>(acc_ << (8 - count_)));
-    count_ = 0;
-    return std::min(pos_, cap_);
-  }
+  // Returns the bytes written, the last one padded with zero bits (cut at the capacity).
+  std::size_t Finish() { return std::min(pos_ + (count_ > 0 ? 1 : 0), cap_); }
 
  private:
-  void Emit(std::uint8_t byte) {
-    if (pos_ < cap_) out_[pos_] = byte;
-    ++pos_;
-  }
-
   std::uint8_t* out_;
   std::size_t cap_;
   std::uint64_t acc_ = 0;
-  int count_ = 0;  // bits in acc_ not yet written, always below 32 between calls
+  int count_ = 0;  // bits not yet in a whole byte, below 8 between calls
   std::size_t pos_ = 0;
 };
 
@@ -237,8 +225,8 @@ class Encoder {
   void Flag0() { sink_.Put(0, 1); }
   void Reference(std::size_t distance, std::size_t length) {
     // k: the smallest with distance <= 2^(k + 4); j: the smallest with length <= 2^(j + 3).
-    const int k = distance <= 16 ? 0 : std::bit_width(distance - 1) - 4;
-    const int j = length <= 8 ? 0 : std::bit_width(length - 1) - 3;
+    const int k = static_cast<int>(std::max<std::size_t>(std::bit_width(distance - 1), 4)) - 4;
+    const int j = static_cast<int>(std::max<std::size_t>(std::bit_width(length - 1), 3)) - 3;
     std::uint64_t bits = static_cast<std::uint64_t>(k);
     bits = (bits << (k + 4)) | (distance - 1);
     bits = (bits << 2) | static_cast<std::uint64_t>(j);

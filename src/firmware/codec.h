@@ -27,7 +27,8 @@ std::uint32_t Descomprime(ByteView source, std::span<std::uint8_t> destination);
 
 // Encodes `source` and returns the number of stream bytes written (0 for an empty source). The
 // stream is at most 13 bits per input byte plus 2 bytes, far below the usual 30 x length + 1; a
-// smaller destination cuts the stream (the result is then destination.size()).
+// smaller destination cuts the stream (the result is then destination.size()). Up to 7 bytes
+// after the stream, within destination, may be set to zero.
 std::uint32_t Comprime(ByteView source, std::span<std::uint8_t> destination, int mode);
 
 // Whole-buffer helpers: the produced bytes exactly (a buffer of 30 x length + 1 trimmed).
